@@ -1,0 +1,43 @@
+# Entry points for a fresh Debian 12 machine (see README.md).
+#   make run        install what is missing, build, start the program
+#   make test       install what is missing, build, run every test
+#   make test-asan  the same with AddressSanitizer + UndefinedBehaviorSanitizer
+#   make bench      build and run the benchmarks
+#   make fuzz       build the fuzz targets with clang and fuzz the file reader a while
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: run test test-asan bench fuzz build deps clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	cmake --build build -j $(JOBS)
+
+run: build
+	./build/skorba_n
+
+test: build
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKORBA_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+bench:
+	@scripts/install-deps.sh --extras
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSKORBA_BENCH=ON -DSKORBA_TESTS=OFF >/dev/null
+	cmake --build build-bench -j $(JOBS)
+	@for b in build-bench/bench/*_bench; do echo "== $$b"; $$b; done
+
+fuzz:
+	@scripts/install-deps.sh --extras
+	CXX=clang++ cmake -S . -B build-fuzz -DSKORBA_FUZZ=ON -DSKORBA_GUI=OFF -DSKORBA_TESTS=OFF >/dev/null
+	cmake --build build-fuzz -j $(JOBS)
+	build-fuzz/fuzz/fuzz_plik -max_total_time=60 fuzz/corpus
+
+clean:
+	rm -rf build build-asan build-bench build-fuzz

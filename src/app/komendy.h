@@ -1,0 +1,30 @@
+// The command table of the main menu: one row per menu entry with its id,
+// popup, text, operation, enabling condition and check condition.  The Qt
+// frame builds its menu from this table and evaluates the conditions every
+// time a popup is shown; the tests run commands through it by id.
+#pragma once
+
+#include <vector>
+
+class _OKNO_;
+
+struct Komenda {
+  int id;
+  const char* menu;   // popup title, e.g. "&Plik"
+  const char* tekst;  // entry text, e.g. "&Nowy"
+  void (_OKNO_::*operacja)();
+  bool (*wlaczona)(const _OKNO_&);    // nullptr = always enabled
+  bool (*zaznaczona)(const _OKNO_&);  // nullptr = never checked
+  bool separator_po;                  // a separator follows the entry
+};
+
+// Popup titles in menu order.
+const std::vector<const char*>& menu_popupy();
+// Every command in menu order.
+const std::vector<Komenda>& tablica_komend();
+// The row of a command id, or nullptr.
+const Komenda* znajdz_komende(int id);
+// Runs the command with the given id if it is enabled; returns whether it ran.
+bool wykonaj_komende(_OKNO_& okno, int id);
+bool komenda_wlaczona(const _OKNO_& okno, int id);
+bool komenda_zaznaczona(const _OKNO_& okno, int id);

@@ -1,0 +1,177 @@
+// The main window: construction with the program-wide defaults, release of
+// the model, the shell commands and the view switches.
+#include "app/okno.h"
+
+#include "app/liczby.h"
+
+namespace {
+constexpr const char* kGlowny = "VELDO SKORBA N";
+}
+
+_OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
+  M.obliczono = 0;
+  M.j_grupa = 0;
+  M.maxpr = 0;
+  M.Pusty = 1;
+  _plik_.filtr = "Pliki SKORBA N (*.SKD)|*.SKD|";
+  _plik_.rozszerzenie = "SKD";
+  _plik_.musi_istniec = true;
+  _pliktxt_.filtr = "Pliki wyników SKORBA N (*.txt)|*.txt|";
+  _pliktxt_.rozszerzenie = "txt";
+  _pliktxt_.musi_istniec = true;
+  P.UstawWspolrzedne("x=0,       y=0");
+  Pasek_kol();
+}
+
+_OKNO_::~_OKNO_() {
+  if (M.Pusty == 0) Zwol_pam();
+  ZamknijTabele();
+  id = iw = 0;
+}
+
+void _OKNO_::ZamknijTabele() {
+  if (iw == 1) P.ZniszczOkno(oo);
+  if (id == 1) P.ZniszczOkno(dd);
+}
+
+void _OKNO_::Zwol_pam() {
+  if (M.Pusty != 0) {
+    P.MessageBox("Program nie zwolnił pamięci!!", "UWAGA", Ikona::Blad, Przyciski::TakNie);
+    P.Odswiez();
+    return;
+  }
+  ZamknijTabele();
+  id = iw = 0;
+  M.obliczono = 0;
+  M.Pusty = 1;
+  P.UstawTytul(kTytulPusty);
+  zwolnij_tablice(M);
+  P.Odswiez();
+}
+
+void _OKNO_::Cm_Nowy() {
+  if (M.Pusty == 0) {
+    if (P.MessageBox("Utworzyć nowe dane ?", kGlowny, Ikona::Pytanie, Przyciski::TakNie) != IDYES) return;
+    Zwol_pam();
+  }
+  przydziel_robocze(M);
+  M.ne = M.nq = M.nn = M.nd = M.nm = 0;
+  M.th = 1.0f;
+  M.Pusty = 0;
+}
+
+void _OKNO_::Cm_zamknij() {
+  if (M.Pusty == 0 &&
+      P.MessageBox("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?", kGlowny, Ikona::Pytanie,
+                   Przyciski::TakNie) == IDYES)
+    Zwol_pam();
+  P.Odswiez();
+}
+
+void _OKNO_::Cm_Koniec() { P.Zamknij(); }
+
+bool _OKNO_::CanClose() {
+  return P.MessageBox("Zakończyć działanie programu ?", kGlowny, Ikona::Pytanie, Przyciski::TakNie) == IDYES;
+}
+
+void _OKNO_::Cm_POMOC() { P.OtworzDokument("skorban.chm"); }
+
+void _OKNO_::Cm_opro() {
+  P.MessageBox(
+      "VELDO Skorba nieliniowa\n"
+      "Wersja 1.0\n\n"
+      "Program metody elementów skończonych do obliczania tarcz\n"
+      "z uwzględnieniem nieliniowości materiałowej.\n\n"
+      "Opracowanie: zespół programu SKORBA N",
+      "O programie", Ikona::Informacja, Przyciski::OK);
+}
+
+namespace {
+void przelacz(int& flaga) { flaga = flaga == 1 ? 0 : 1; }
+}  // namespace
+
+void _OKNO_::Cm_Napr1() {
+  p_napr = (p_napr == 1 && p_rn == 1) ? 0 : 1;
+  p_rn = 1;
+  P.Odswiez();
+}
+void _OKNO_::Cm_Napr2() {
+  p_napr = (p_napr == 1 && p_rn == 2) ? 0 : 1;
+  p_rn = 2;
+  P.Odswiez();
+}
+void _OKNO_::Cm_Napr3() {
+  p_napr = (p_napr == 1 && p_rn == 3) ? 0 : 1;
+  p_rn = 3;
+  P.Odswiez();
+}
+void _OKNO_::Cm_Napr4() {
+  p_napr = (p_napr == 1 && p_rn == 4) ? 0 : 1;
+  p_rn = 4;
+  P.Odswiez();
+}
+
+void _OKNO_::Cm_Podp() {
+  przelacz(p_podp);
+  P.Odswiez();
+}
+void _OKNO_::Cm_Sily() {
+  przelacz(p_sily);
+  P.Odswiez();
+}
+void _OKNO_::Cm_siatka() {
+  przelacz(p_siatka);
+  P.Odswiez();
+}
+void _OKNO_::Cm_n_wez() {
+  przelacz(p_n_wezl);
+  P.Odswiez();
+}
+void _OKNO_::Cm_p_wez() {
+  przelacz(p_wez);
+  P.Odswiez();
+}
+
+// Element numbers, material numbers and the deformed shape exclude each other.
+void _OKNO_::Cm_n_ele() {
+  if (p_n_ele == 1) {
+    p_n_ele = 0;
+  } else {
+    p_n_ele = 1;
+    p_n_mat = p_n_pola = 0;
+  }
+  P.Odswiez();
+}
+void _OKNO_::Cm_n_mat() {
+  if (p_n_mat == 1) {
+    p_n_mat = 0;
+  } else {
+    p_n_mat = 1;
+    p_n_ele = p_n_pola = 0;
+  }
+  P.Odswiez();
+}
+void _OKNO_::Cm_n_pola() {
+  if (p_n_pola == 1) {
+    p_n_pola = 0;
+  } else {
+    p_n_pola = 1;
+    p_n_ele = p_n_mat = 0;
+  }
+  P.Odswiez();
+}
+
+void _OKNO_::EvSize() { P.Odswiez(); }
+
+int _OKNO_::PodajNumer(const char* zacheta) {
+  ustaw(danenr.i, "0");
+  ustaw(danenr.nap, "%s", zacheta);
+  ::Formularz f;
+  f.zasob = 3100;
+  f.tytul = "Wprowadź numer";
+  f.ma_anuluj = false;
+  f.napis(8700, "Numer", &danenr.nap, true);
+  f.edycja(8004, "", "i", &danenr.i, -1, true, false, true);
+  P.Formularz(f);  // the result is never examined: Escape leaves "0"
+  return atoi_pola(danenr.i.t);
+}

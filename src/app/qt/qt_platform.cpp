@@ -1,0 +1,147 @@
+#include "app/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+#include <QUrl>
+
+#include "app/qt/dialog_formularza.h"
+#include "app/qt/rama.h"
+
+namespace {
+QString q(const std::string& s) { return QString::fromUtf8(s.c_str()); }
+}  // namespace
+
+QString filtr_qt(const std::string& filtr) {
+  const QStringList czesci = q(filtr).split('|', Qt::SkipEmptyParts);
+  QStringList wynik;
+  for (int i = 0; i + 1 < czesci.size(); i += 2) {
+    QString opis = czesci[i];
+    const int nawias = opis.indexOf('(');
+    if (nawias > 0) opis = opis.left(nawias).trimmed();
+    QStringList wzory;
+    for (const QString& w : czesci[i + 1].split(';', Qt::SkipEmptyParts)) {
+      wzory << w;
+      if (w.toLower() != w) wzory << w.toLower();
+    }
+    wynik << QString("%1 (%2)").arg(opis, wzory.join(' '));
+  }
+  return wynik.join(";;");
+}
+
+QtPlatform::~QtPlatform() {
+  for (auto& [u, w] : okna_)
+    if (w) delete w.data();
+}
+
+int QtPlatform::MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
+                           Przyciski przyciski) {
+  return pokaz_komunikat(tekst, tytul, ikona, przyciski, rama_);
+}
+
+int QtPlatform::Formularz(::Formularz& f) {
+  // A form always gets the normal pointer, even inside a long operation.
+  const bool czekal = czeka_;
+  if (czekal) UstawKursor(Kursor::Normalny);
+  const int r = wykonaj_formularz(f, rama_);
+  if (czekal) UstawKursor(Kursor::Czekaj);
+  return r;
+}
+
+namespace {
+bool dialog_pliku(QWidget* rodzic, OpisPliku& opis, bool zapis) {
+  QFileDialog d(rodzic, zapis ? QStringLiteral("Zapisz jako") : QString::fromUtf8("Otwórz"));
+  d.setNameFilter(filtr_qt(opis.filtr));
+  d.setDefaultSuffix(q(opis.rozszerzenie));
+  d.setAcceptMode(zapis ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(zapis ? QFileDialog::AnyFile : (opis.musi_istniec ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+  if (!opis.sciezka.empty()) {
+    const QFileInfo fi(q(opis.sciezka));
+    d.setDirectory(fi.absolutePath());
+    d.selectFile(fi.fileName());
+  } else if (!opis.katalog.empty()) {
+    d.setDirectory(q(opis.katalog));
+  }
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return false;
+  opis.sciezka = QDir::toNativeSeparators(d.selectedFiles().first()).toStdString();
+  return true;
+}
+}  // namespace
+
+bool QtPlatform::OtworzPlik(OpisPliku& opis) { return dialog_pliku(rama_, opis, false); }
+bool QtPlatform::ZapiszPlik(OpisPliku& opis) { return dialog_pliku(rama_, opis, true); }
+
+void QtPlatform::UstawTytul(const std::string& tytul) {
+  if (rama_) rama_->setWindowTitle(q(tytul));
+}
+
+void QtPlatform::UstawKursor(Kursor k) {
+  if (k == Kursor::Czekaj) {
+    if (!czeka_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    czeka_ = true;
+    return;
+  }
+  if (czeka_) QApplication::restoreOverrideCursor();
+  czeka_ = false;
+  if (rama_) rama_->widok()->setCursor(k == Kursor::Krzyz ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void QtPlatform::Odswiez() {
+  if (rama_) rama_->widok()->uniewaznij();
+}
+
+void QtPlatform::Zamknij() {
+  if (rama_) rama_->close();
+}
+
+void QtPlatform::OtworzDokument(const std::string& sciezka) {
+  // The document is looked for in the current folder, then next to the
+  // program; a missing document is silent.
+  QStringList miejsca = {q(sciezka), QCoreApplication::applicationDirPath() + "/" + q(sciezka)};
+  for (const QString& m : miejsca)
+    if (QFileInfo::exists(m)) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(m).absoluteFilePath()));
+      return;
+    }
+}
+
+int QtPlatform::PokazOkno(std::unique_ptr<OknoTabeli> okno) {
+  const bool dziecko = okno->MaRodzica();
+  auto* w = new OknoTabeliQt(std::move(okno), dziecko ? rama_ : nullptr);
+  if (dziecko && rama_) w->move(rama_->widok()->mapToGlobal(QPoint(w->tresc().X(), w->tresc().Y())));
+  const int u = nastepny_++;
+  okna_[u] = w;
+  w->show();
+  return u;
+}
+
+void QtPlatform::ZniszczOkno(int uchwyt) {
+  auto it = okna_.find(uchwyt);
+  if (it == okna_.end()) return;
+  if (it->second) delete it->second.data();
+  okna_.erase(it);
+}
+
+bool QtPlatform::OknoOtwarte(int uchwyt) const {
+  auto it = okna_.find(uchwyt);
+  return it != okna_.end() && it->second && it->second->isVisible();
+}
+
+OknoTabeliQt* QtPlatform::okno(int uchwyt) const {
+  auto it = okna_.find(uchwyt);
+  return it == okna_.end() ? nullptr : it->second.data();
+}
+
+void QtPlatform::UstawWspolrzedne(const std::string& tekst) {
+  if (rama_) rama_->wspolrzedne()->ustawTekst(q(tekst));
+}
+
+Canvas* QtPlatform::CanvasOkna() { return rama_ ? rama_->widok()->canvas() : nullptr; }
+
+void QtPlatform::PokazRysunek() {
+  if (rama_) rama_->widok()->zakonczCanvas();
+}

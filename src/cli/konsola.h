@@ -1,0 +1,48 @@
+// The Platform of the batch tool: message boxes go to standard error in the
+// words the program would show, questions are answered Yes, forms are
+// answered from the command line (or cancelled), and file dialogs return the
+// paths the tool was given.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "app/platform.h"
+
+class Konsola : public Platform {
+ public:
+  explicit Konsola(std::FILE* err = stderr) : err_(err) {}
+
+  // Answers for forms by resource number: field name -> text.  A form
+  // without answers is cancelled.
+  std::map<int, std::map<std::string, std::string>> odpowiedzi;
+  // Path returned by the next open / save dialog ("" = cancel).
+  std::string sciezka_otwarcia;
+  std::string sciezka_zapisu;
+
+  // Message boxes shown so far, and how many of them reported an error.
+  int komunikaty = 0;
+  int bledy = 0;
+  // Resource number of the last form that was answered and the last box text.
+  std::string ostatni_komunikat;
+
+  int MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
+                 Przyciski przyciski) override;
+  int Formularz(::Formularz& f) override;
+  bool OtworzPlik(OpisPliku& opis) override;
+  bool ZapiszPlik(OpisPliku& opis) override;
+  void UstawTytul(const std::string&) override {}
+  void UstawKursor(Kursor) override {}
+  void Odswiez() override {}
+  void Zamknij() override {}
+  void OtworzDokument(const std::string&) override {}
+  int PokazOkno(std::unique_ptr<OknoTabeli>) override { return 0; }
+  void ZniszczOkno(int) override {}
+  bool OknoOtwarte(int) const override { return false; }
+  void UstawWspolrzedne(const std::string&) override {}
+
+ private:
+  std::FILE* err_;
+};
+

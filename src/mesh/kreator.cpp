@@ -1,0 +1,3 @@
+#include "app/okno.h"
+
+void _OKNO_::Cm_kreator() {}

@@ -1,0 +1,267 @@
+#include "model/plik.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// Largest column count accepted for Ez/Sprz.  A count that no file size can
+// back (with nm = 0) would otherwise only bite later, when the next material
+// is added and allocates that many columns.
+constexpr std::int64_t kMaxPrz = 1000000;
+
+class Czytnik {
+ public:
+  Czytnik(const std::uint8_t* d, std::size_t n) : d_(d), n_(n) {}
+  bool i32(int& v) {
+    std::uint32_t u;
+    if (!bajty(&u)) return false;
+    v = static_cast<int>(u);
+    return true;
+  }
+  bool f32(float& v) {
+    std::uint32_t u;
+    if (!bajty(&u)) return false;
+    std::memcpy(&v, &u, 4);
+    return true;
+  }
+
+ private:
+  bool bajty(std::uint32_t* u) {
+    if (n_ - p_ < 4) return false;
+    *u = static_cast<std::uint32_t>(d_[p_]) | static_cast<std::uint32_t>(d_[p_ + 1]) << 8 |
+         static_cast<std::uint32_t>(d_[p_ + 2]) << 16 | static_cast<std::uint32_t>(d_[p_ + 3]) << 24;
+    p_ += 4;
+    return true;
+  }
+  const std::uint8_t* d_;
+  std::size_t n_, p_ = 0;
+};
+
+class Pisarz {
+ public:
+  void i32(int v) { u32(static_cast<std::uint32_t>(v)); }
+  void f32(float v) {
+    std::uint32_t u;
+    std::memcpy(&u, &v, 4);
+    u32(u);
+  }
+  std::vector<std::uint8_t> wynik;
+
+ private:
+  void u32(std::uint32_t u) {
+    for (int i = 0; i < 4; ++i) wynik.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+  }
+};
+
+}  // namespace
+
+std::int64_t rozmiar_pliku_modelu(std::int64_t ne, std::int64_t nn, std::int64_t nd, std::int64_t nm,
+                                  std::int64_t maxpr) {
+  if (ne < 0 || nn < 0 || nd < 0 || nm < 0 || maxpr < 0) return 0;
+  return 28 + 16 * ne + 16 * nn + 12 * nm + 8 * nd + 8 * nm * maxpr;
+}
+
+std::vector<std::uint8_t> zapisz_model(const Model& m) {
+  Pisarz w;
+  w.wynik.reserve(static_cast<std::size_t>(rozmiar_pliku_modelu(m.ne, m.nn, m.nd, m.nm, m.maxpr)));
+  w.i32(m.ne);
+  w.i32(m.nn);
+  w.i32(m.nd);
+  w.i32(m.nl);
+  w.i32(m.nm);
+  w.f32(m.th);
+  w.i32(m.maxpr);
+  for (int e = 1; e <= m.ne; ++e)
+    for (int k = 1; k <= 3; ++k) w.i32(m.noc[e][k]);
+  for (int e = 1; e <= m.ne; ++e) w.i32(m.mat[e]);
+  for (int k = 1; k <= m.nn; ++k) {
+    w.f32(m.x[k][1]);
+    w.f32(m.x[k][2]);
+  }
+  for (int i = 1; i <= m.nm; ++i) {
+    w.f32(m.pm[i][1]);
+    w.f32(m.pm[i][2]);
+  }
+  for (int j = 1; j <= m.nd; ++j) w.i32(m.nu[j]);
+  for (int j = 1; j <= m.nd; ++j) w.f32(m.u[j]);
+  // Interval tables: every column of every material.  A table that does
+  // not exist (cannot happen in a consistent store) is written as zeros so
+  // that the file still has the size its header announces.
+  const bool przedzialy = m.nm > 0 && m.Sprz.istnieje() && m.Ez.istnieje() && m.Prz.istnieje() &&
+                          m.Sprz.ch() >= m.maxpr && m.Ez.ch() >= m.maxpr;
+  for (int i = 1; i <= m.nm; ++i)
+    for (int j = 1; j <= m.maxpr; ++j) w.f32(przedzialy ? m.Sprz[i][j] : 0.0f);
+  for (int i = 1; i <= m.nm; ++i)
+    for (int j = 1; j <= m.maxpr; ++j) w.f32(przedzialy ? m.Ez[i][j] : 0.0f);
+  for (int i = 1; i <= m.nm; ++i) w.i32(przedzialy ? m.Prz[i] : 0);
+  for (int i = 1; i <= m.nq; ++i) w.f32(m.si[i]);
+  return std::move(w.wynik);
+}
+
+bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
+  Czytnik r(dane, rozmiar);
+  int ne, nn, nd, nl, nm, maxpr;
+  float th;
+  if (!r.i32(ne) || !r.i32(nn) || !r.i32(nd) || !r.i32(nl) || !r.i32(nm) || !r.f32(th) || !r.i32(maxpr))
+    return false;
+  if (nn <= 0 || ne < 0 || nd < 0 || nl < 0 || nm < 0 || maxpr < 0 || maxpr > kMaxPrz) return false;
+  if (nm > 0 && maxpr < 1) return false;
+  if (!std::isfinite(th)) return false;
+  if (nn > (1 << 29)) return false;  // 2*nn must stay an int
+  // Every section must be backed by bytes of the file before anything is
+  // allocated for it.
+  const std::int64_t potrzeba = rozmiar_pliku_modelu(ne, nn, nd, nm, maxpr);
+  if (potrzeba <= 0 || static_cast<std::uint64_t>(potrzeba) > rozmiar) return false;
+
+  Model t;
+  t.ne = ne;
+  t.nn = nn;
+  t.nq = 2 * nn;
+  t.nd = nd;
+  t.nl = nl;
+  t.nm = nm;
+  t.th = th;
+  t.maxpr = maxpr;
+  t.x.przydziel(1, nn, 1, 2);
+  if (ne > 0) {
+    t.noc.przydziel(1, ne, 1, 3);
+    t.mat.przydziel(1, ne);
+    t.napr.przydziel(1, ne, 1, 4);
+  }
+  if (nm > 0) {
+    t.pm.przydziel(1, nm, 1, 2);
+    t.Sprz.przydziel(1, nm, 1, maxpr);
+    t.Ez.przydziel(1, nm, 1, maxpr);
+    t.Prz.przydziel(1, nm);
+  }
+  t.ww.przydziel(1, t.nq, 1, 4);
+  if (nd > 0) {
+    t.nu.przydziel(1, nd);
+    t.u.przydziel(1, nd);
+    t.react.przydziel(1, nd);
+  }
+  t.si.przydziel(1, t.nq);
+  t.f.przydziel(1, t.nq);
+
+  bool ok = true;
+  for (int e = 1; e <= ne && ok; ++e)
+    for (int k = 1; k <= 3 && ok; ++k) ok = r.i32(t.noc[e][k]) && t.noc[e][k] >= 1 && t.noc[e][k] <= nn;
+  for (int e = 1; e <= ne && ok; ++e) ok = r.i32(t.mat[e]) && t.mat[e] >= 1 && t.mat[e] <= nm;
+  for (int k = 1; k <= nn && ok; ++k)
+    ok = r.f32(t.x[k][1]) && r.f32(t.x[k][2]) && std::isfinite(t.x[k][1]) && std::isfinite(t.x[k][2]);
+  // pm[m][1] is carried along unread; only the Poisson's ratio must be a number.
+  for (int i = 1; i <= nm && ok; ++i) ok = r.f32(t.pm[i][1]) && r.f32(t.pm[i][2]) && std::isfinite(t.pm[i][2]);
+  for (int j = 1; j <= nd && ok; ++j) ok = r.i32(t.nu[j]) && t.nu[j] >= 1 && t.nu[j] <= t.nq;
+  for (int j = 1; j <= nd && ok; ++j) ok = r.f32(t.u[j]) && std::isfinite(t.u[j]);
+  for (int i = 1; i <= nm && ok; ++i)
+    for (int j = 1; j <= maxpr && ok; ++j) ok = r.f32(t.Sprz[i][j]);
+  for (int i = 1; i <= nm && ok; ++i)
+    for (int j = 1; j <= maxpr && ok; ++j) ok = r.f32(t.Ez[i][j]);
+  for (int i = 1; i <= nm && ok; ++i) ok = r.i32(t.Prz[i]) && t.Prz[i] >= 1 && t.Prz[i] <= maxpr;
+  // Columns beyond a material's own interval count carry no meaning (and
+  // may hold anything in older files); the used ones must be numbers.
+  for (int i = 1; i <= nm && ok; ++i)
+    for (int j = 1; j <= t.Prz[i] && ok; ++j) ok = std::isfinite(t.Sprz[i][j]) && std::isfinite(t.Ez[i][j]);
+  for (int i = 1; i <= t.nq && ok; ++i) {
+    ok = r.f32(t.si[i]) && std::isfinite(t.si[i]);
+    if (ok) t.f[i] = t.si[i];
+  }
+  if (!ok) return false;
+
+  przydziel_robocze(t);
+  zwolnij_tablice(m);
+  m.ne = t.ne;
+  m.nn = t.nn;
+  m.nq = t.nq;
+  m.nd = t.nd;
+  m.nl = t.nl;
+  m.nm = t.nm;
+  m.th = t.th;
+  m.maxpr = t.maxpr;
+  m.nbw = 0;
+  m.x = std::move(t.x);
+  m.noc = std::move(t.noc);
+  m.mat = std::move(t.mat);
+  m.pm = std::move(t.pm);
+  m.Prz = std::move(t.Prz);
+  m.Ez = std::move(t.Ez);
+  m.Sprz = std::move(t.Sprz);
+  m.nu = std::move(t.nu);
+  m.u = std::move(t.u);
+  m.si = std::move(t.si);
+  m.f = std::move(t.f);
+  m.react = std::move(t.react);
+  m.napr = std::move(t.napr);
+  m.ww = std::move(t.ww);
+  m.d = std::move(t.d);
+  m.b = std::move(t.b);
+  m.db = std::move(t.db);
+  m.se = std::move(t.se);
+  m.q = std::move(t.q);
+  m.str = std::move(t.str);
+  return true;
+}
+
+bool czytaj_plik(const std::string& sciezka, std::vector<std::uint8_t>& dane) {
+  dane.clear();
+  std::FILE* fp = std::fopen(sciezka.c_str(), "rb");
+  if (!fp) return false;
+  struct stat st {};
+  if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(fp);
+    return false;
+  }
+  std::uint8_t buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) dane.insert(dane.end(), buf, buf + n);
+  const bool ok = !std::ferror(fp);
+  std::fclose(fp);
+  return ok;
+}
+
+bool zapisz_plik_atomowo(const std::string& sciezka, const void* dane, std::size_t rozmiar) {
+  if (sciezka.empty()) return false;
+  std::string wzor = sciezka + ".XXXXXX";
+  std::vector<char> nazwa(wzor.begin(), wzor.end());
+  nazwa.push_back('\0');
+  const int fd = mkstemp(nazwa.data());
+  if (fd < 0) return false;
+  // mkstemp creates the file with mode 0600; give it the mode of the file it
+  // replaces, or the usual mode of a new file.
+  struct stat st {};
+  mode_t tryb;
+  if (stat(sciezka.c_str(), &st) == 0) {
+    tryb = st.st_mode & 07777;
+  } else {
+    const mode_t maska = umask(0);
+    umask(maska);
+    tryb = 0666 & ~maska;
+  }
+  bool ok = fchmod(fd, tryb) == 0;
+  const auto* p = static_cast<const char*>(dane);
+  std::size_t reszta = rozmiar;
+  while (ok && reszta > 0) {
+    const ssize_t n = write(fd, p, reszta);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    p += n;
+    reszta -= static_cast<std::size_t>(n);
+  }
+  if (ok) ok = fsync(fd) == 0;
+  if (close(fd) != 0) ok = false;
+  if (ok) ok = std::rename(nazwa.data(), sciezka.c_str()) == 0;
+  if (!ok) std::remove(nazwa.data());
+  return ok;
+}

@@ -1,0 +1,35 @@
+// The project file (.SKD): a little-endian dump of the model's counts and
+// input arrays.  Header of 28 bytes (ne, nn, nd, nl, nm, th, maxpr), then
+// noc, mat, x, pm, nu, u, Sprz, Ez, Prz, si; sections with a zero count are
+// absent.  No magic number, no version, no results.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+
+// Size in bytes of the file for the given counts (0 when a count is negative).
+std::int64_t rozmiar_pliku_modelu(std::int64_t ne, std::int64_t nn, std::int64_t nd, std::int64_t nm,
+                                  std::int64_t maxpr);
+
+// The bytes of the project file of model m.
+std::vector<std::uint8_t> zapisz_model(const Model& m);
+
+// Reads a project file image into m.  On success m holds the file's counts
+// and arrays (the old arrays of m are released first), nq = 2*nn, f = si,
+// nbw = 0, napr/ww/react allocated without contents, the element work
+// arrays allocated; flags are left to the caller.  A file that is truncated,
+// has negative or oversized counts, references out of range or non-finite
+// numbers is refused: false, and m is not touched at all.
+bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m);
+
+// Reads a whole file into memory.  False when it cannot be opened or read.
+bool czytaj_plik(const std::string& sciezka, std::vector<std::uint8_t>& dane);
+
+// Writes a file completely or not at all: the data goes to a temporary file
+// in the same folder, which is then renamed over `sciezka`.  The previous
+// file survives any failure.  False on any error.
+bool zapisz_plik_atomowo(const std::string& sciezka, const void* dane, std::size_t rozmiar);

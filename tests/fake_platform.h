@@ -1,0 +1,100 @@
+// A scripted platform for the tests.  It answers message boxes, forms and
+// file dialogs from queues and records everything it was asked to show, so a
+// test reads like what the user saw: "asks 'Utworzyć nowe dane ?',
+// answered No, nothing changed".
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/platform.h"
+
+struct FakePlatform : Platform {
+  struct Komunikat {
+    std::string tekst, tytul;
+    Ikona ikona;
+    Przyciski przyciski;
+  };
+  struct Pokaz {  // a form as it was shown: its presets
+    int zasob;
+    std::string tytul;
+    std::map<std::string, std::string> pola;
+    std::map<std::string, int> stany;
+    std::string pole(const std::string& n) const {
+      auto it = pola.find(n);
+      return it == pola.end() ? "<brak pola " + n + ">" : it->second;
+    }
+  };
+  struct Odpowiedz {
+    int przycisk = IDOK;
+    std::map<std::string, std::string> pola;
+    std::map<std::string, int> stany;
+    int zasob = 0;  // the form expected (0 = any)
+  };
+
+  // --- script ---
+  // Answer of the next Yes/No box.
+  FakePlatform& tak() { pytania.push_back(IDYES); return *this; }
+  FakePlatform& nie() { pytania.push_back(IDNO); return *this; }
+  // Answer of the next form: OK with these texts (and check boxes).
+  FakePlatform& ok(std::map<std::string, std::string> pola = {}, std::map<std::string, int> stany = {},
+                   int zasob = 0) {
+    formy.push_back({IDOK, std::move(pola), std::move(stany), zasob});
+    return *this;
+  }
+  FakePlatform& anuluj(int zasob = 0) {
+    formy.push_back({IDCANCEL, {}, {}, zasob});
+    return *this;
+  }
+  // Answer of the next file dialog (std::nullopt = cancelled).
+  FakePlatform& plik(std::optional<std::string> sciezka) {
+    pliki.push_back(std::move(sciezka));
+    return *this;
+  }
+
+  std::deque<int> pytania;
+  std::deque<Odpowiedz> formy;
+  std::deque<std::optional<std::string>> pliki;
+
+  // --- record ---
+  std::vector<Komunikat> komunikaty;
+  std::vector<Pokaz> pokazane;
+  std::string tytul;
+  Kursor kursor = Kursor::Normalny;
+  int odswiezenia = 0;
+  int zamkniecia = 0;
+  std::vector<std::string> dokumenty;
+  std::string wspolrzedne;
+  std::map<int, std::unique_ptr<OknoTabeli>> okna;
+  std::vector<int> zniszczone;
+  int nastepne_okno = 1;
+
+  // Texts of all message boxes, in order.
+  std::vector<std::string> teksty() const;
+  // Forgets what was recorded (not the script).
+  void wyczysc();
+  // Fails the running test when script answers are left over.
+  void sprawdz_zuzyte() const;
+
+  int MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
+                 Przyciski przyciski) override;
+  int Formularz(::Formularz& f) override;
+  bool OtworzPlik(OpisPliku& opis) override;
+  bool ZapiszPlik(OpisPliku& opis) override;
+  void UstawTytul(const std::string& t) override { tytul = t; }
+  void UstawKursor(Kursor k) override { kursor = k; }
+  void Odswiez() override { ++odswiezenia; }
+  void Zamknij() override { ++zamkniecia; }
+  void OtworzDokument(const std::string& s) override { dokumenty.push_back(s); }
+  int PokazOkno(std::unique_ptr<OknoTabeli> okno) override;
+  void ZniszczOkno(int uchwyt) override;
+  bool OknoOtwarte(int uchwyt) const override { return okna.count(uchwyt) > 0; }
+  void UstawWspolrzedne(const std::string& t) override { wspolrzedne = t; }
+
+  // The user closes a table window: its CanClose is asked; true when it closed.
+  bool zamknij_okno(int uchwyt);
+};
