@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 #include <clocale>
 
@@ -30,6 +32,12 @@ int main(int argc, char** argv) {
     rama.ustawOkno(&okno);
     platforma.UstawTytul(kTytulPusty);
     rama.showMaximized();
+    // Without a window manager (a bare X server) nothing maximises the
+    // frame; it then takes the whole screen itself.
+    QTimer::singleShot(300, &rama, [&rama] {
+      if (rama.size() == QSize(640, 400) && rama.screen())
+        rama.setGeometry(rama.screen()->availableGeometry());
+    });
     wynik = app.exec();
     rama.ustawOkno(nullptr);
   }
