@@ -352,3 +352,21 @@ TEST_F(Obliczenia, LogLineFormat) {
   EXPECT_EQ(linia_logu(3, 1.0f / 3.0f), "3 0.333333\n");
   EXPECT_EQ(linia_logu(7, 123456.789f), "7 123456.789062\n");
 }
+
+TEST_F(Obliczenia, BandBeyondTheMachinesMemoryIsAnErrorNotACrash) {
+  // An element joining node 2 with node 2,000,000: a band of 4,000,000
+  // columns for 4,000,000 rows would need more than a hundred terabytes.
+  OpisModelu o;
+  o.wezly.resize(2000000, {0, 0});
+  o.wezly[1] = {1, 0};
+  o.wezly[2] = {0, 1};
+  o.wezly.back() = {1, 1};
+  o.elementy = {{1, 2, 3}, {2, 3, 2000000}};
+  o.materialy.push_back({});
+  o.podpory = {{1, 0}};
+  zbuduj(m, o);
+  licz("50", "5");
+  EXPECT_EQ(fp.teksty(), (std::vector<std::string>{kBlad, kBlad}));
+  EXPECT_EQ(m.obliczono, 0);
+  EXPECT_EQ(m.nbw, 2 * (2000000 - 2 + 1));
+}
