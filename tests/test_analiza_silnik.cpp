@@ -123,6 +123,14 @@ TEST(Silnik, ElementErrorsStopTheAssembly) {
   zbuduj(m, o);
   EXPECT_EQ(liniowo(m), 2);
   EXPECT_EQ(m.blad1, 2);
+
+  // Both faults in one element: the Poisson's ratio is checked first.
+  o.materialy.push_back({});
+  o.materialy[1].pois = 0.6f;
+  o.materialy_el = {1, 2};
+  zbuduj(m, o);
+  EXPECT_EQ(liniowo(m), 10);
+  EXPECT_EQ(m.blad1, 2);
 }
 
 TEST(Silnik, ClockwiseAndCounterClockwiseAgree) {

@@ -52,8 +52,11 @@ void Szt_el(Model& m, PracaAnalizy& w, int n) {
   const double dj = x13 * y23 - x32 * y31;
   w.dj = dj;
   if (dj == 0) {
-    m.blad = 2;
-    m.blad1 = n;
+    // The Poisson's ratio of this element, checked first, keeps its code.
+    if (m.blad == 0) {
+      m.blad = 2;
+      m.blad1 = n;
+    }
     return;
   }
   auto& b = w.b;
