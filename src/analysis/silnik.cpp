@@ -258,8 +258,9 @@ void Wart_wez(Model& m, PracaAnalizy& w) {
   const int nn = m.nn, nq = m.nq, nbw = m.nbw;
   double* f = w.fd.dane();
   for (int c = 1; c <= 3; ++c) {
+    // The system has one row per node; the rows beyond nn are never read.
     for (int i = 1; i <= nq; ++i) f[i] = 0;
-    std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nq) * static_cast<std::size_t>(nbw));
+    std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nn) * static_cast<std::size_t>(nbw));
     for (int e = 1; e <= m.ne; ++e) {
       int k[4];
       for (int p = 1; p <= 3; ++p) k[p] = m.noc[e][p];
