@@ -477,3 +477,57 @@ TEST(Silnik, InfiniteElasticityIsAnErrorNotANumber) {
   EXPECT_EQ(liniowo(m), 1);
   EXPECT_EQ(m.obliczono, 0);
 }
+
+TEST(Silnik, NodalValuesAreThoseOfTheLiteralProjection) {
+  // The projection as written out plainly: the full band nbw, the literal
+  // elimination.  A mesh with a stray numbering, two materials, and a
+  // supported node that belongs to no element.
+  OpisModelu o = prostokat(9, 4, 9, 4, 200000.0f, 0.3f);
+  std::swap(o.wezly[6], o.wezly[29]);  // nodes 7 and 30 trade numbers
+  for (auto& el : o.elementy)
+    for (int& k : el) k = k == 7 ? 30 : k == 30 ? 7 : k;
+  std::swap(o.elementy[3][0], o.elementy[3][2]);
+  o.materialy.push_back(o.materialy[0]);
+  o.materialy[1].przedzialy = {{70000.0f, 1e30f}};
+  o.materialy_el.assign(o.elementy.size(), 1);
+  for (std::size_t e = 0; e < o.elementy.size(); e += 3) o.materialy_el[e] = 2;
+  o.wezly.push_back({20, 20});
+  const int sam = static_cast<int>(o.wezly.size());
+  o.podpory = {{1, 0}, {2, 0}, {2 * 10, 0}, {2 * sam - 1, 0}, {2 * sam, 0}};
+  o.sily = {{2 * 50, -300.0f}, {2 * 45 - 1, 120.0f}};
+  Model m;
+  zbuduj(m, o);
+  ASSERT_EQ(liniowo(m), 0);
+
+  const int nn = m.nn, nbw = m.nbw;
+  Macierz<double> s(1, m.nq, 1, nbw);
+  Wektor<double> f(1, m.nq);
+  for (int c = 1; c <= 3; ++c) {
+    for (int i = 1; i <= m.nq; ++i) {
+      f[i] = 0;
+      for (int j = 1; j <= nbw; ++j) s[i][j] = 0;
+    }
+    for (int e = 1; e <= m.ne; ++e) {
+      const int k1 = m.noc[e][1], k2 = m.noc[e][2], k3 = m.noc[e][3];
+      const double x1 = m.x[k1][1], y1 = m.x[k1][2], x2 = m.x[k2][1], y2 = m.x[k2][2], x3 = m.x[k3][1],
+                   y3 = m.x[k3][2];
+      const double dj = (x1 - x3) * (y2 - y3) - (x3 - x2) * (y3 - y1);
+      const double a1 = std::fabs(dj) / 24, ae = std::fabs(dj) * static_cast<double>(m.napr[e][c]) / 6;
+      const int k[3] = {k1, k2, k3};
+      for (int p = 0; p < 3; ++p) {
+        f[k[p]] += ae;
+        for (int p2 = 0; p2 < 3; ++p2) {
+          const int nc = k[p2] - k[p] + 1;
+          if (nc > 0) s[k[p]][nc] += a1 * (p == p2 ? 2 : 1);
+        }
+      }
+    }
+    for (int i = 1; i <= nn; ++i)
+      if (s[i][1] == 0) s[i][1] = 1e-38;
+    int b = 0, b1 = 0;
+    Obl0_wzorcowy<double>(s.dane(), f.dane(), nn, nbw, b, b1);
+    ASSERT_EQ(b, 0);
+    for (int i = 1; i <= nn; ++i) EXPECT_EQ(m.ww[i][c], static_cast<float>(f[i])) << i << "," << c;
+  }
+  for (int c = 1; c <= 4; ++c) EXPECT_EQ(m.ww[sam][c], 0.0f);
+}
