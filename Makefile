@@ -2,12 +2,13 @@
 #   make run        install what is missing, build, start the program
 #   make test       install what is missing, build, run every test
 #   make test-asan  the same with AddressSanitizer + UndefinedBehaviorSanitizer
+#   make test-tsan  the engine tests (solver threads, pool) with ThreadSanitizer
 #   make bench      build and run the benchmarks
 #   make fuzz       build the fuzz targets with clang and fuzz the file reader a while
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test test-asan bench fuzz build deps clean
+.PHONY: run test test-asan test-tsan bench fuzz build deps clean
 
 deps:
 	@scripts/install-deps.sh
@@ -27,6 +28,16 @@ test-asan: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
+# The tests without the Qt program, built with ThreadSanitizer: the solver's
+# threads and pool run in many of them.  Optimised but without NDEBUG, so
+# the asserts are on and the wall-clock limits of the tests are off.
+test-tsan: deps
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKORBA_GUI=OFF \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g" -DCMAKE_CXX_FLAGS="-fsanitize=thread" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" $(CMAKE_FLAGS) >/dev/null
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 allocator_may_return_null=1" ctest --output-on-failure -j $(JOBS)
+
 bench:
 	@scripts/install-deps.sh --extras
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSKORBA_BENCH=ON -DSKORBA_TESTS=OFF >/dev/null
@@ -40,4 +51,4 @@ fuzz:
 	build-fuzz/fuzz/fuzz_plik -max_total_time=60 fuzz/corpus
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-tsan build-bench build-fuzz

@@ -1,10 +1,18 @@
 // Benchmark of the analysis on rectangle meshes as the generator numbers
 // them (row by row from the bottom, two triangles per cell), from about
-// 1,000 to 100,000 unknowns: the assembly, the banded solver Obl0 (time,
-// memory of the band, GFLOP/s with the work counted as nq * nbw^2), the
-// literal reference elimination, single-threaded LAPACK dpbtrf + dpbtrs on
-// the identical band system (when OpenBLAS is there), and the whole
-// analysis through the main window as a user runs it.
+// 1,000 to 100,000 unknowns.
+//
+// The solver: the literal reference elimination, the row-by-row vectorised
+// elimination, the blocked elimination with the baseline kernel and with
+// the AVX2 kernel on one thread, and Obl0 as the program runs it (the best
+// kernel of the machine on the pool's threads), against single-threaded
+// LAPACK dpbtrf + dpbtrs on the identical band system (when OpenBLAS is
+// there).  Times are medians; "L/x" is LAPACK's time over x's (above 1, x
+// is faster); every variant is checked bit for bit against Obl0.
+//
+// The analysis: assembly, the whole analysis through the main window of a
+// linear model (one step, reactions, nodal values, fresh band), and of a
+// model that yields (several steps), per step.
 //
 //   bench_analiza [largest number of cells per side, default 223]
 #include <sys/resource.h>
@@ -19,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/obl0.h"
+#include "analysis/pula.h"
 #include "analysis/silnik.h"
 #include "app/okno.h"
 
@@ -40,14 +50,13 @@ double sekundy(Zegar::time_point t0) { return std::chrono::duration<double>(Zega
 
 // An n x n cell square of 100 x 100, clamped along its left edge, a load of
 // 1000 down spread over the right edge; one linear material.
-void kwadrat(Model& m, int n) {
+void kwadrat(Model& m, int n, bool plastyczny = false) {
   zwolnij_tablice(m);
   const int lwx = n + 1;
   m.nn = lwx * lwx;
   m.nq = 2 * m.nn;
   m.ne = 2 * n * n;
   m.nm = 1;
-  m.maxpr = 1;
   m.nd = 2 * lwx;
   m.th = 1.0f;
   m.x.przydziel(1, m.nn, 1, 2);
@@ -59,8 +68,8 @@ void kwadrat(Model& m, int n) {
   m.napr.przydziel(1, m.ne, 1, 4);
   m.pm.przydziel(1, 1, 1, 2);
   m.Prz.przydziel(1, 1);
-  m.Ez.przydziel(1, 1, 1, 1);
-  m.Sprz.przydziel(1, 1, 1, 1);
+  m.Ez.przydziel(1, 1, 1, 2);
+  m.Sprz.przydziel(1, 1, 1, 2);
   m.nu.przydziel(1, m.nd);
   m.u.przydziel(1, m.nd);
   m.react.przydziel(1, m.nd);
@@ -82,9 +91,11 @@ void kwadrat(Model& m, int n) {
     }
   m.pm[1][1] = 0.0f;
   m.pm[1][2] = 0.3f;
-  m.Prz[1] = 1;
+  m.Prz[1] = plastyczny ? 2 : 1;
   m.Ez[1][1] = 200000.0f;
-  m.Sprz[1][1] = 1.0e30f;
+  m.Sprz[1][1] = plastyczny ? 15.0f : 1.0e30f;  // the clamped edge carries about 60
+  m.Ez[1][2] = 20000.0f;
+  m.Sprz[1][2] = 1.0e30f;
   for (int r = 1; r <= lwx; ++r) {
     const int k = (r - 1) * lwx + 1;
     m.nu[2 * r - 1] = 2 * k - 1;
@@ -95,6 +106,7 @@ void kwadrat(Model& m, int n) {
   for (int i = 1; i <= m.nq; ++i) m.f[i] = m.si[i];
   przydziel_robocze(m);
   m.nbw = 0;
+  m.maxpr = 2;
   m.Pusty = 0;
   m.obliczono = 0;
 }
@@ -123,17 +135,33 @@ double szczyt_mb() {
   return static_cast<double>(u.ru_maxrss) / 1024.0;
 }
 
-// The best of `razy` runs of f (each run gets fresh data from `przygotuj`).
+// The median time of `razy` runs of f (each run gets fresh data from
+// `przygotuj`).
 template <class P, class F>
-double najlepszy(int razy, P przygotuj, F f) {
-  double best = 1e300;
+double mediana(int razy, P przygotuj, F f) {
+  std::vector<double> t;
   for (int i = 0; i < razy; ++i) {
     przygotuj();
     const auto t0 = Zegar::now();
     f();
-    best = std::min(best, sekundy(t0));
+    t.push_back(sekundy(t0));
   }
-  return best;
+  std::sort(t.begin(), t.end());
+  return t[t.size() / 2];
+}
+
+std::string ms(double t) {
+  char b[32];
+  if (t < 0) return "-";
+  std::snprintf(b, sizeof b, "%.1f", t * 1e3);
+  return b;
+}
+
+std::string iloraz(double a, double b) {
+  char t[32];
+  if (a < 0 || b <= 0) return "-";
+  std::snprintf(t, sizeof t, "%.2f", a / b);
+  return t;
 }
 
 }  // namespace
@@ -144,9 +172,20 @@ int main(int argc, char** argv) {
   openblas_set_num_threads(1);
 #endif
   const std::string log = "/tmp/skorba_bench_dr_" + std::to_string(::getpid()) + ".txt";
-  std::printf("%-9s %7s %4s %8s %9s %10s %7s %10s %10s %7s %6s %9s %9s %8s\n", "siatka", "nq", "nbw", "s [MB]",
-              "montaz", "Obl0", "GFLOP/s", "wzorzec", "LAPACK", "GFLOP/s", "Obl0/L", "roznica", "analiza",
-              "RSS [MB]");
+  const bool avx2 = jadro_dostepne(JadroObl0::Avx2);
+  std::printf("Obl0: %s kernel, %d thread(s) (pool of %d)\n", avx2 ? "AVX2" : "baseline", watki_obliczen(),
+              PulaWatkow::globalna().rozmiar());
+  std::printf("times in ms, medians; L/x = LAPACK time / x time\n");
+  std::printf("%-8s %6s %4s %7s %7s %8s %8s %8s %8s %8s %8s %6s %6s %6s %6s %6s %8s\n", "siatka", "nq", "nbw",
+              "s [MB]", "montaz", "wzorzec", "wiersze", "SSE2 1w", "AVX2 1w", "Obl0", "LAPACK", "L/wzr", "L/wrs",
+              "L/SSE2", "L/AVX2", "L/Obl0", "roznica");
+  struct Analiza {
+    int n, nq, nbw;
+    double liniowa, nieliniowa;
+    int kroki;
+    double rss;
+  };
+  std::vector<Analiza> analizy;
   for (int n : {22, 50, 70, 100, 158, 223}) {
     if (n > najwiekszy) break;
     // The window first: its constructor starts from an empty store.
@@ -161,28 +200,44 @@ int main(int argc, char** argv) {
     for (int e = 1; e <= m.ne; ++e) w.EE[e] = 200000.0f;
     const int nq = m.nq, nbw = m.nbw;
     const std::size_t pasmo = static_cast<std::size_t>(nq) * static_cast<std::size_t>(nbw);
-    const double praca = static_cast<double>(nq) * nbw * nbw;
-    const int razy = n <= 70 ? 5 : n <= 100 ? 3 : 1;
+    const int razy = n <= 70 ? 7 : n <= 100 ? 5 : 3;
 
     auto laduj = [&] {
       for (int i = 1; i <= nq; ++i) w.fd[i] = m.si[i];
     };
     // At least two assemblies: the first one also maps the fresh band.
-    const double t_montaz = najlepszy(std::max(razy, 2), laduj, [&] { Przemieszcz(m, w); });
+    const double t_montaz = mediana(std::max(razy, 3), laduj, [&] { Przemieszcz(m, w); });
     std::vector<double> s0(&w.s[1][1], &w.s[1][1] + pasmo), f0(&w.fd[1], &w.fd[1] + nq);
     auto odtworz = [&] {
       std::memcpy(&w.s[1][1], s0.data(), pasmo * sizeof(double));
       std::memcpy(&w.fd[1], f0.data(), static_cast<std::size_t>(nq) * sizeof(double));
     };
     int b = 0, b1 = 0;
-    const double t_obl0 = najlepszy(razy, odtworz, [&] { Obl0(w.s.dane(), w.fd.dane(), nq, nbw, b, b1); });
-    std::vector<double> q(&w.fd[1], &w.fd[1] + nq);
+    const double t_obl0 = mediana(razy, odtworz, [&] { Obl0(w.s.dane(), w.fd.dane(), nq, nbw, b, b1); });
+    std::vector<double> q(&w.fd[1], &w.fd[1] + nq), sq(&w.s[1][1], &w.s[1][1] + pasmo);
+    auto sprawdz = [&](const char* co) {
+      if (std::memcmp(q.data(), &w.fd[1], static_cast<std::size_t>(nq) * sizeof(double)) != 0 ||
+          std::memcmp(sq.data(), &w.s[1][1], pasmo * sizeof(double)) != 0)
+        std::printf("!! %s differs from Obl0\n", co);
+    };
+    auto wariant = [&](JadroObl0 j, int watki, int min_blok, const char* co) {
+      if (!jadro_dostepne(j)) return -1.0;
+      UstawieniaObl0 u;
+      u.jadro = j;
+      u.watki = watki;
+      u.min_blok = min_blok;
+      const double t = mediana(razy, odtworz, [&] { Obl0_z(w.s.dane(), w.fd.dane(), nq, nbw, b, b1, u); });
+      sprawdz(co);
+      return t;
+    };
+    const double t_wiersze = wariant(jadro_domyslne(), 1, 1 << 30, "row by row");
+    const double t_sse2 = wariant(JadroObl0::Podstawowe, 1, 0, "baseline");
+    const double t_avx2 = wariant(JadroObl0::Avx2, 1, 0, "AVX2");
 
     double t_wzorzec = -1;
     if (n <= 100) {
-      t_wzorzec = najlepszy(1, odtworz, [&] { Obl0_wzorcowy<double>(w.s.dane(), w.fd.dane(), nq, nbw, b, b1); });
-      if (std::memcmp(q.data(), &w.fd[1], static_cast<std::size_t>(nq) * sizeof(double)) != 0)
-        std::printf("!! Obl0 differs from the literal elimination\n");
+      t_wzorzec = mediana(1, odtworz, [&] { Obl0_wzorcowy<double>(w.s.dane(), w.fd.dane(), nq, nbw, b, b1); });
+      sprawdz("the literal elimination");
     }
 
     double t_lapack = -1, roznica = -1;
@@ -201,7 +256,7 @@ int main(int argc, char** argv) {
         std::copy(f0.begin(), f0.end(), rhs.begin());
       };
       int info = 0;
-      t_lapack = najlepszy(razy, do_lapacka, [&] {
+      t_lapack = mediana(razy, do_lapacka, [&] {
         dpbtrf_("U", &nq, &kd, ab.data(), &ldab, &info, 1);
         dpbtrs_("U", &nq, &kd, &jeden, ab.data(), &ldab, rhs.data(), &nq, &info, 1);
       });
@@ -217,26 +272,48 @@ int main(int argc, char** argv) {
     w.zwolnij();
     s0.clear();
     s0.shrink_to_fit();
+    sq.clear();
+    sq.shrink_to_fit();
 
-    const auto t0 = Zegar::now();
-    okno.Obliczenia();
-    const double t_analiza = sekundy(t0);
-    if (m.obliczono != 1) std::printf("!! analysis failed\n");
-
-    char wz[16] = "-", lp[16] = "-", gl[16] = "-", st[16] = "-", rz[16] = "-";
-    if (t_wzorzec >= 0) std::snprintf(wz, sizeof wz, "%.1f ms", t_wzorzec * 1e3);
-    if (t_lapack >= 0) {
-      std::snprintf(lp, sizeof lp, "%.1f ms", t_lapack * 1e3);
-      std::snprintf(gl, sizeof gl, "%.2f", praca / t_lapack / 1e9);
-      std::snprintf(st, sizeof st, "%.2f", t_obl0 / t_lapack);
-      std::snprintf(rz, sizeof rz, "%.1e", roznica);
-    }
-    char siatka[16];
+    char siatka[16], rz[16] = "-";
     std::snprintf(siatka, sizeof siatka, "%dx%d", n, n);
-    std::printf("%-9s %7d %4d %8.1f %6.1f ms %7.1f ms %7.2f %10s %10s %7s %6s %9s %7.3f s %8.0f\n", siatka, nq,
-                nbw, static_cast<double>(pasmo) * 8 / 1e6, t_montaz * 1e3, t_obl0 * 1e3, praca / t_obl0 / 1e9, wz, lp,
-                gl, st, rz, t_analiza, szczyt_mb());
+    if (t_lapack >= 0) std::snprintf(rz, sizeof rz, "%.1e", roznica);
+    std::printf("%-8s %6d %4d %7.1f %7s %8s %8s %8s %8s %8s %8s %6s %6s %6s %6s %6s %8s\n", siatka, nq, nbw,
+                static_cast<double>(pasmo) * 8 / 1e6, ms(t_montaz).c_str(), ms(t_wzorzec).c_str(),
+                ms(t_wiersze).c_str(), ms(t_sse2).c_str(), ms(t_avx2).c_str(), ms(t_obl0).c_str(),
+                ms(t_lapack).c_str(), iloraz(t_lapack, t_wzorzec).c_str(), iloraz(t_lapack, t_wiersze).c_str(),
+                iloraz(t_lapack, t_sse2).c_str(), iloraz(t_lapack, t_avx2).c_str(), iloraz(t_lapack, t_obl0).c_str(),
+                rz);
     std::fflush(stdout);
+
+    // The whole analysis as the user runs it, linear and yielding.
+    Analiza a{n, nq, nbw, 0, 0, 0, 0};
+    {
+      const auto t0 = Zegar::now();
+      okno.Obliczenia();
+      a.liniowa = sekundy(t0);
+      if (m.obliczono != 1) std::printf("!! analysis failed\n");
+    }
+    if (n <= 158) {
+      kwadrat(m, n, true);
+      const auto t0 = Zegar::now();
+      okno.Obliczenia();
+      a.nieliniowa = sekundy(t0);
+      a.kroki = okno.przebieg.kroki;
+      if (m.obliczono != 1) std::printf("!! analysis failed\n");
+    }
+    a.rss = szczyt_mb();
+    analizy.push_back(a);
+  }
+  std::printf("\nwhole analysis (fresh band, reactions, nodal values)\n");
+  std::printf("%-8s %6s %4s %10s %12s %6s %10s %8s\n", "siatka", "nq", "nbw", "liniowa", "nieliniowa", "kroki",
+              "na krok", "RSS [MB]");
+  for (const Analiza& a : analizy) {
+    char siatka[16];
+    std::snprintf(siatka, sizeof siatka, "%dx%d", a.n, a.n);
+    std::printf("%-8s %6d %4d %7.1f ms %9s ms %6s %7s ms %8.0f\n", siatka, a.nq, a.nbw, a.liniowa * 1e3,
+                a.kroki ? ms(a.nieliniowa).c_str() : "-", a.kroki ? std::to_string(a.kroki).c_str() : "-",
+                a.kroki ? ms(a.nieliniowa / a.kroki).c_str() : "-", a.rss);
   }
   std::remove(log.c_str());
   return 0;

@@ -116,65 +116,6 @@ void Przemieszcz(Model& m, PracaAnalizy& w) {
   }
 }
 
-namespace {
-
-// dst[0..len) -= c * src[0..len): one rounding per element, no contraction,
-// so any vector width gives the same bits.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("avx512f", "avx2", "default")))
-#endif
-void odejmij_wiersz(double* __restrict dst, const double* __restrict src, int len, double c) {
-  for (int k = 0; k < len; ++k) dst[k] -= c * src[k];
-}
-
-}  // namespace
-
-void Obl0(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1) {
-  // Forward elimination.  Row n is subtracted from the rows below it that
-  // it touches.  Where the multiplier is exactly zero the row update is
-  // skipped: it would subtract (+-0) from every entry, which changes nothing
-  // (the band never holds -0, every zero in it is +0 from the clearing).
-  for (int n = 1; n <= nq - 1; ++n) {
-    const int nk = std::min(nq - n + 1, nbw);
-    const double* sn = s[n];
-    const double piv = sn[1];
-    if (piv == 0) {
-      blad = 1;
-      blad1 = n;
-      continue;
-    }
-    const double fn = f[n];
-    for (int i = 2; i <= nk; ++i) {
-      const double c = sn[i] / piv;
-      const int r = n + i - 1;
-      if (c != 0) odejmij_wiersz(&s[r][1], &sn[i], nk - i + 1, c);
-      f[r] -= c * fn;
-    }
-  }
-  if (nq < 1) return;
-  if (s[nq][1] == 0) {
-    blad = 1;
-    blad1 = nq;
-  } else {
-    f[nq] = f[nq] / s[nq][1];
-  }
-  if (blad != 0) return;
-  // Back substitution: each f[n] is a sequential sum, kept in its order.
-  for (int n = nq - 1; n >= 1; --n) {
-    const double* sn = s[n];
-    if (sn[1] == 0) {
-      blad = 1;
-      blad1 = n;
-      return;
-    }
-    const double c = 1 / sn[1];
-    double fn = c * f[n];
-    const int nk = std::min(nq - n + 1, nbw);
-    for (int k = 2; k <= nk; ++k) fn -= c * sn[k] * f[n + k - 1];
-    f[n] = fn;
-  }
-}
-
 void rozwiaz_uklad(Model& m, PracaAnalizy& w) {
   Obl0(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1);
   if (m.blad != 0) return;

@@ -60,8 +60,8 @@ void Przemieszcz(Model& m, PracaAnalizy& w);
 // Banded Gaussian elimination without pivoting of the first nq unknowns of
 // the upper-band system s (rows 1..nq, band columns 1..nbw), in place; the
 // solution replaces f.  An exactly zero pivot sets blad = 1, blad1 = row.
-// The inner loops vectorise without changing any rounding: the result is
-// bit-identical to Obl0_wzorcowy.
+// Blocked, vectorised and on two threads (analysis/obl0.h) without changing
+// any rounding: the result is bit-identical to Obl0_wzorcowy.
 void Obl0(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1);
 
 // The same elimination written as literally as possible: the reference

@@ -1,0 +1,46 @@
+// The banded elimination of Obl0 in blocks, with its vector kernels and
+// threads.
+//
+// Every entry of the band receives the same multipliers and the same
+// subtractions, one rounding each, in the same order as in the row-by-row
+// elimination (Obl0_wzorcowy in silnik.h): the result is the same to the
+// last bit whatever the kernel, the block size or the number of threads.
+//
+// The forward elimination goes by panels of kPanel pivot rows.  A panel is
+// eliminated within itself row by row; its multipliers are then applied to
+// the rows below it (the trailing band) by a kernel that loads each target
+// entry once, subtracts the products of the panel's pivot rows one after
+// another in pivot order and stores it once.  With two threads the trailing
+// rows are shared between them, and the thread with the top rows goes on to
+// eliminate the next panel while the other one finishes.  The back
+// substitution is one chain of dependent subtractions per row and stays
+// sequential.
+#pragma once
+
+inline constexpr int kPanel = 16;
+
+// The vector kernels: baseline x86-64 (SSE2, two doubles) and AVX2 (four
+// doubles, chosen at run time where the processor has it).  Neither uses
+// fused multiply-add.
+enum class JadroObl0 { Podstawowe, Avx2 };
+
+bool jadro_dostepne(JadroObl0 j);
+// AVX2 where the processor supports it, the baseline kernel otherwise.
+JadroObl0 jadro_domyslne();
+
+struct UstawieniaObl0 {
+  JadroObl0 jadro = JadroObl0::Podstawowe;
+  int watki = 1;
+  // Bands narrower than this are eliminated row by row (the blocks cost
+  // more than they save there); 0 takes the blocks for every band.
+  int min_blok = 24;
+  // Bands narrower than this use one thread whatever `watki` says.
+  int min_watki = 96;
+};
+
+// The settings Obl0 uses: the default kernel and watki_obliczen() threads.
+UstawieniaObl0 ustawienia_obl0();
+
+// Obl0 with explicit settings (an unavailable kernel falls back to the
+// baseline one).
+void Obl0_z(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1, const UstawieniaObl0& u);

@@ -1,0 +1,124 @@
+// The kernels of obl0_jadro.h written once over a vector type T; included
+// (inside an unnamed namespace) by one file per instruction set, after that
+// file has chosen its target.
+//
+// T provides: V (a vector of L doubles), M (a mask of lanes a..b-1),
+// wczytaj/zapisz (unaligned), rozglos (one double to every lane), mnoz,
+// odejmij, maska(a, b), wczytaj_m/zapisz_m (only the lanes of the mask are
+// read or written), wybierz(x, t, m) (t in the lanes of m, x elsewhere).
+//
+// Rounding: every update is t = x - (c * y) with one rounding for the
+// product and one for the difference, never fused, in pivot order; lanes
+// outside a pivot's reach keep their bits through wybierz.
+
+inline int najmniej(int a, int b) { return a < b ? a : b; }
+inline int najwiecej(int a, int b) { return a > b ? a : b; }
+
+template <class T>
+struct JadroPasma {
+  using V = typename T::V;
+  using M = typename T::M;
+  static constexpr int L = T::L;
+
+  // Rows r0..r0+R-1, columns J..J+H*L-1: every entry exists and every pivot
+  // of the panel reaches every column.
+  template <int R, int H>
+  static void srodek(const PanelObl0& p, int r0, int J) {
+    V x[R][H];
+    double* d[R];
+#pragma GCC unroll 8
+    for (int q = 0; q < R; ++q) {
+      d[q] = p.s[r0 + q] + 1 + (J - r0 - q);
+#pragma GCC unroll 4
+      for (int h = 0; h < H; ++h) x[q][h] = T::wczytaj(d[q] + h * L);
+    }
+    const double* c = p.C + (r0 - p.p1);
+    for (int a = 0; a < p.m; ++a, c += p.W) {
+      const double* y = p.wiersz[a] + (J - p.nr[a]);
+      V yv[H];
+#pragma GCC unroll 4
+      for (int h = 0; h < H; ++h) yv[h] = T::wczytaj(y + h * L);
+#pragma GCC unroll 8
+      for (int q = 0; q < R; ++q) {
+        const V cq = T::rozglos(c + q);
+#pragma GCC unroll 4
+        for (int h = 0; h < H; ++h) x[q][h] = T::odejmij(x[q][h], T::mnoz(cq, yv[h]));
+      }
+    }
+#pragma GCC unroll 8
+    for (int q = 0; q < R; ++q)
+#pragma GCC unroll 4
+      for (int h = 0; h < H; ++h) T::zapisz(d[q] + h * L, x[q][h]);
+  }
+
+  // Rows r0..r0+R-1, the L columns from J on, where some entries do not
+  // exist (left of a row's diagonal, beyond jmax) or some pivots do not
+  // reach every column.  Lanes that do not exist are neither read nor
+  // written; lanes a pivot does not reach keep their value.
+  template <int R>
+  static void brzeg(const PanelObl0& p, int r0, int J) {
+    const int b = najmniej(L, p.jmax - J + 1);
+    M mw[R];
+    V x[R];
+    double* d[R];
+#pragma GCC unroll 8
+    for (int q = 0; q < R; ++q) {
+      mw[q] = T::maska(najwiecej(0, r0 + q - J), b);
+      // Points at column J of row r0+q; lanes left of the diagonal lie
+      // before the row and are masked off.
+      d[q] = p.s[r0 + q] + 1 + (J - r0 - q);
+      x[q] = T::wczytaj_m(d[q], mw[q]);
+    }
+    const double* c = p.C + (r0 - p.p1);
+    for (int a = 0; a < p.m; ++a, c += p.W) {
+      const int n = p.nr[a];
+      const int bn = najmniej(b, n + p.nbw - J);  // lanes J..J+bn-1 lie within pivot n's band
+      if (bn <= 0) continue;
+      const double* y = p.wiersz[a] + (J - n);
+      const M mn = T::maska(0, bn);
+      const V yv = T::wczytaj_m(y, mn);
+      if (bn == b) {
+        // Every lane that will be stored is reached.
+#pragma GCC unroll 8
+        for (int q = 0; q < R; ++q) x[q] = T::odejmij(x[q], T::mnoz(T::rozglos(c + q), yv));
+      } else {
+#pragma GCC unroll 8
+        for (int q = 0; q < R; ++q) x[q] = T::wybierz(x[q], T::odejmij(x[q], T::mnoz(T::rozglos(c + q), yv)), mn);
+      }
+    }
+#pragma GCC unroll 8
+    for (int q = 0; q < R; ++q) T::zapisz_m(d[q], mw[q], x[q]);
+  }
+
+  // The R rows from r0 on, all their columns.
+  template <int R>
+  static void wiersze(const PanelObl0& p, int r0) {
+    // Every pivot reaches the columns up to the reach of the first one.
+    const int pelne = najmniej(p.jmax, p.nr[0] + p.nbw - 1);
+    int J = r0;
+    for (; J < r0 + R - 1 && J <= p.jmax; J += L) brzeg<R>(p, r0, J);
+    for (; J + 2 * L - 1 <= pelne; J += 2 * L) srodek<R, 2>(p, r0, J);
+    if (J + L - 1 <= pelne) {
+      srodek<R, 1>(p, r0, J);
+      J += L;
+    }
+    for (; J <= p.jmax; J += L) brzeg<R>(p, r0, J);
+  }
+
+  static void pas(const PanelObl0& p, int r_od, int r_do) {
+    if (p.m == 0) return;
+    constexpr int R = 4;
+    int r = r_od;
+    for (; r + R - 1 <= r_do; r += R) wiersze<R>(p, r);
+    for (; r <= r_do; ++r) wiersze<1>(p, r);
+  }
+
+  static void wiersz(double* dst, const double* src, int len, double c) {
+    int k = 0;
+    if (len >= L) {
+      const V cv = T::rozglos(&c);
+      for (; k + L <= len; k += L) T::zapisz(dst + k, T::odejmij(T::wczytaj(dst + k), T::mnoz(cv, T::wczytaj(src + k))));
+    }
+    for (; k < len; ++k) dst[k] -= c * src[k];
+  }
+};
