@@ -1,6 +1,8 @@
 #include "analysis/obl0.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <vector>
 
 #include "analysis/obl0_jadro.h"
@@ -14,12 +16,14 @@ using FunkcjaWiersza = void (*)(double*, const double*, int, double);
 
 struct Funkcje {
   FunkcjaPasa pas;
-  FunkcjaWiersza wiersz;
+  FunkcjaWiersza wiersz;  // dst -= c * src
+  FunkcjaWiersza dziel;   // dst = src / d
 };
 
 Funkcje funkcje(JadroObl0 j) {
-  if (j == JadroObl0::Avx2 && jadro_dostepne(JadroObl0::Avx2)) return {obl0_pas_avx2, obl0_wiersz_avx2};
-  return {obl0_pas_podstawowy, obl0_wiersz_podstawowy};
+  if (j == JadroObl0::Avx2 && jadro_dostepne(JadroObl0::Avx2))
+    return {obl0_pas_avx2, obl0_wiersz_avx2, obl0_dziel_avx2};
+  return {obl0_pas_podstawowy, obl0_wiersz_podstawowy, obl0_dziel_podstawowy};
 }
 
 // The forward elimination row by row, as literally as the reference, with
@@ -44,126 +48,249 @@ void wprzod_wierszami(double* const* s, double* f, int nq, int nbw, int& blad, i
   }
 }
 
-// One panel's pivots and multipliers.
-struct Panel {
-  std::vector<int> nr;
-  std::vector<const double*> wiersz;
-  std::vector<double> C;
-  PanelObl0 widok{};
+// The address of column 0 of row n, &s[n][1] standing for column n.
+std::uintptr_t kolumna_zero(const double* przekatna, int n) {
+  return reinterpret_cast<std::uintptr_t>(przekatna) - static_cast<std::uintptr_t>(n) * sizeof(double);
+}
+
+// A panel's pivots that are not zero, and multipliers for some rows.  The
+// pivot lists live in the structure (each thread's own cache lines), the
+// multipliers and row copies in a heap block with a cache line of room on
+// either side, so no thread's writes share a line with another's reads.
+struct Piwoty {
+  int nr[kPanel];
+  std::uintptr_t kolumna[kPanel];
+  std::vector<double> bufor;
+  double* C = nullptr;
+  double* wiersze = nullptr;
+  int W = 0;
+
+  void przydziel(int piwoty, int w, int kopie = 0) {
+    W = w;
+    const std::size_t nc = static_cast<std::size_t>(piwoty) * static_cast<std::size_t>(w);
+    bufor.assign(nc + static_cast<std::size_t>(kopie) + 32, 0.0);
+    C = bufor.data() + 8;
+    wiersze = C + nc + 8;
+  }
+  PanelObl0 widok(double* const* s, int nbw, int nq, int p1, int m) const {
+    const int jmax = m > 0 ? std::min(nq, nr[m - 1] + nbw - 1) : 0;
+    return PanelObl0{s, nbw, p1, jmax, m, nr, kolumna, C, W};
+  }
 };
 
+// A block is eliminated within itself in steps of this many pivots: each
+// step row by row among its own rows, then with the blocked kernel on the
+// rest of the block.
+constexpr int kPodpanel = 4;
+
+// The forward elimination by panels.  Panel k is block k of the rows,
+// rows 1 + kPanel*k .. kPanel*(k+1), and its pivots are those of its rows
+// below nq.  With n threads, block b belongs to thread b mod n: that thread
+// applies every panel to the block's rows (and to their f), and eliminates
+// the block within itself once every earlier panel has reached it; the
+// block is then the next panel.  A thread reads the other thread's rows
+// only as pivot rows, after their owner has published them, and works out
+// the multipliers of its own rows itself.  So no thread writes what another
+// one touches, and a thread waits only when it needs a panel its partner
+// has not finished yet.
 class Eliminacja {
  public:
   Eliminacja(double* const* s, double* f, int nq, int nbw, Funkcje fn)
-      : s_(s), f_(f), nq_(nq), nbw_(nbw), W_(std::max(1, nbw - 1)), fn_(fn) {
-    for (Panel& p : panele_) {
-      p.nr.resize(kPanel);
-      p.wiersz.resize(kPanel);
-      p.C.resize(static_cast<std::size_t>(kPanel) * static_cast<std::size_t>(W_));
-    }
-  }
+      : s_(s), f_(f), nq_(nq), nbw_(nbw), W_(std::max(1, nbw - 1)), fn_(fn) {}
 
-  // The whole forward elimination on `watki` threads of the pool.
   void wprzod(int watki, int& blad, int& blad1) {
     if (nq_ < 2) return;
-    rozloz(1, panele_[0]);
-    watki = std::clamp(watki, 1, PulaWatkow::globalna().rozmiar());
-    Bariera bariera(watki);
+    fbufor_.resize(static_cast<std::size_t>(nq_) + 24);
+    fz_ = fbufor_.data() + 8;
+    while (reinterpret_cast<std::uintptr_t>(fz_) % 64 != 0) ++fz_;
+    std::copy(f_ + 1, f_ + 1 + nq_, fz_);
+    watki = std::clamp(watki, 1, std::min(PulaWatkow::globalna().rozmiar(), kMaksWatkow));
+    for (int t = 0; t < watki; ++t) {
+      stany_[t].panel.przydziel(kPanel, W_, watki > 1 ? kPanel * nbw_ : 0);
+      stany_[t].podpanel.przydziel(kPodpanel, kPanel);
+    }
+    wlasciciele_ = std::vector<std::atomic<int>>(static_cast<std::size_t>((nq_ - 1) / kPanel + 2));
+    for (auto& w : wlasciciele_) w.store(-1, std::memory_order_relaxed);
+    wlasciciele_[0].store(0, std::memory_order_relaxed);
+    rozloz(0, stany_[0]);
+    gotowe_.store(0, std::memory_order_relaxed);
     PulaWatkow::globalna().wykonaj(watki, [&](int id, int n) {
       if (n != watki) {
-        // The pool could not give the threads (it is busy): one thread.
-        if (id == 0) przebieg(0, 1, nullptr);
+        // The pool is busy elsewhere: this thread does all blocks.
+        if (id == 0) przebieg(0);
         return;
       }
-      przebieg(id, n, &bariera);
+      przebieg(id);
     });
-    if (blad_ != 0) {
-      blad = blad_;
-      blad1 = blad1_;
+    std::copy(fz_, fz_ + nq_, f_ + 1);
+    // A zero pivot leaves the error of the last one, as the row-by-row
+    // elimination does.
+    int ostatni = 0;
+    for (int t = 0; t < watki; ++t)
+      if (stany_[t].blad != 0) ostatni = std::max(ostatni, stany_[t].blad1);
+    if (ostatni != 0) {
+      blad = 1;
+      blad1 = ostatni;
     }
   }
 
  private:
-  // Eliminates the panel of pivots p0..p1-1 within itself (row by row, the
-  // literal order) and records its multipliers for the rows below it.
-  // Also applies its pivots to f.
-  void rozloz(int p0, Panel& P) {
-    const int p1 = std::min(p0 + kPanel, nq_);
+  struct alignas(64) Stan {
+    Piwoty panel;     // the present panel, multipliers of this thread's rows
+    Piwoty podpanel;  // a step of the block being eliminated
+    int blad = 0, blad1 = 0;
+  };
+
+  static int poczatek(int k) { return 1 + kPanel * k; }
+
+  // Panel k's pivots that are not zero, into P; their number.  A thread
+  // that does not own the panel's rows reads them from a copy: one
+  // streaming pass over the other core's rows instead of scattered misses
+  // in the kernel.
+  int piwoty(int k, Piwoty& P, bool kopiuj) const {
+    const int p0 = poczatek(k), p1 = std::min(p0 + kPanel, nq_);
     int m = 0;
     for (int n = p0; n < p1; ++n) {
-      const int nk = std::min(nq_ - n + 1, nbw_);
-      const double* sn = s_[n];
-      const double piv = sn[1];
-      if (piv == 0) {
-        blad_ = 1;
-        blad1_ = n;
-        continue;
+      const double* w = &s_[n][1];
+      if (kopiuj) {
+        double* kopia = P.wiersze + static_cast<std::size_t>(n - p0) * static_cast<std::size_t>(nbw_);
+        std::copy(w, w + std::min(nq_ - n + 1, nbw_), kopia);
+        w = kopia;
       }
-      P.nr[m] = n;
-      P.wiersz[m] = sn + 1;
-      double* C = &P.C[static_cast<std::size_t>(m) * W_];
-      ++m;
-      const double fn = f_[n];
-      int i = 2;
-      for (; i <= nk && n + i - 1 < p1; ++i) {
-        const double c = sn[i] / piv;
-        const int r = n + i - 1;
-        fn_.wiersz(&s_[r][1], &sn[i], nk - i + 1, c);
-        f_[r] -= c * fn;
+      if (w[0] != 0) {
+        P.nr[m] = n;
+        P.kolumna[m] = kolumna_zero(w, n);
+        ++m;
       }
-      for (; i <= nk; ++i) {
-        const double c = sn[i] / piv;
-        const int r = n + i - 1;
-        C[r - p1] = c;
-        f_[r] -= c * fn;
-      }
-      std::fill(C + std::max(0, n + nk - p1), C + W_, 0.0);
     }
-    P.widok = PanelObl0{s_, nbw_, p1, m > 0 ? std::min(nq_, P.nr[m - 1] + nbw_ - 1) : 0, m, P.nr.data(),
-                        P.wiersz.data(), P.C.data(), W_};
+    return m;
   }
 
-  // The first row of the second thread's share of the trailing rows
-  // p1..r_do: the first thread also eliminates the next panel (whose rows
-  // must be its own), so it takes fewer rows.  Cost of a row: its columns;
-  // of the next panel: about half a panel's square of row updates over the
-  // band, at a lower rate than the blocked kernel.
-  int podzial(const PanelObl0& p) const {
-    const int L = p.jmax - p.p1 + 1;
-    const double kolumny = 0.5 * L * (L + 1.0);
-    const double panel = 1.5 * 0.5 * kPanel * (kPanel - 1.0) * nbw_ / std::max(1, p.m);
-    const double cel = 0.5 * (kolumny - panel);
-    int x = 0;
-    double suma = 0;
-    while (x < L && suma + (L - x) <= cel) suma += L - x++;
-    return p.p1 + std::max(x, std::min(kPanel, L));
-  }
-
-  void przebieg(int id, int n, Bariera* bariera) {
-    int k = 0;
-    for (int p0 = 1; p0 < nq_; p0 += kPanel, ++k) {
-      Panel& P = panele_[k & 1];
-      const int p1 = std::min(p0 + kPanel, nq_);
-      const PanelObl0& p = P.widok;
-      if (p.m > 0) {
-        const int r_do = p.jmax;
-        const int dziel = n > 1 ? podzial(p) : r_do + 1;
-        if (id == 0)
-          fn_.pas(p, p1, std::min(r_do, dziel - 1));
-        else
-          fn_.pas(p, dziel, r_do);
+  // Multipliers of the rows r0..r1 (below the panel) for every pivot of the
+  // panel, into P.C, 0 where a pivot does not reach; then f of those rows.
+  void mnozniki(const PanelObl0& p, Piwoty& P, int r0, int r1) {
+    for (int a = 0; a < p.m; ++a) {
+      const int n = p.nr[a];
+      double* C = P.C + static_cast<std::size_t>(a) * P.W + (r0 - p.p1);
+      const int koniec = std::min(r1, n + nbw_ - 1);
+      const int ile = std::max(0, koniec - r0 + 1);
+      if (ile > 0) {
+        fn_.dziel(C, p.element(a, r0), ile, *p.element(a, n));
+        // f[r] -= c * f[n]: the same product, the factors commuted.
+        fn_.wiersz(&F(r0), C, ile, F(n));
       }
-      if (id == 0 && p1 < nq_) rozloz(p1, panele_[(k + 1) & 1]);
-      if (n > 1) bariera->czekaj();
+      std::fill(C + ile, C + (r1 - r0 + 1), 0.0);
     }
   }
+
+  // Eliminates block k within itself with its own pivots (they have every
+  // earlier panel's updates by now); f of its rows goes along.
+  void rozloz(int k, Stan& st) {
+    const int p0 = poczatek(k), b1 = std::min(p0 + kPanel - 1, nq_);
+    const int ostatni = std::min(b1, nq_ - 1);  // the last pivot
+    Piwoty& P = st.podpanel;
+    for (int q0 = p0; q0 <= ostatni; q0 += kPodpanel) {
+      const int q1 = std::min(q0 + kPodpanel, b1 + 1);  // the step's rows are q0..q1-1
+      int ms = 0;
+      for (int n = q0; n < q1 && n <= ostatni; ++n) {
+        const double* sn = s_[n];
+        const double piv = sn[1];
+        if (piv == 0) {
+          st.blad = 1;
+          st.blad1 = n;
+          continue;
+        }
+        const int nk = std::min(nq_ - n + 1, nbw_);
+        const int zasieg = std::min(b1, n + nk - 1);  // the last row of the block it reaches
+        const double fn = F(n);
+        int r = n + 1;
+        for (; r <= zasieg && r < q1; ++r) {
+          const int i = r - n + 1;
+          const double c = sn[i] / piv;
+          fn_.wiersz(&s_[r][1], &sn[i], nk - i + 1, c);
+          F(r) -= c * fn;
+        }
+        if (q1 <= b1) {
+          double* C = P.C + static_cast<std::size_t>(ms) * P.W;
+          const int ile = std::max(0, zasieg - q1 + 1);
+          if (ile > 0) {
+            fn_.dziel(C, &sn[q1 - n + 1], ile, piv);
+            fn_.wiersz(&F(q1), C, ile, fn);
+          }
+          std::fill(C + ile, C + (b1 - q1 + 1), 0.0);
+        }
+        P.nr[ms] = n;
+        P.kolumna[ms] = kolumna_zero(&sn[1], n);
+        ++ms;
+      }
+      if (ms > 0 && q1 <= b1) {
+        const PanelObl0 v = P.widok(s_, nbw_, nq_, q1, ms);
+        if (q1 <= v.jmax) fn_.pas(v, q1, std::min(b1, v.jmax));
+      }
+    }
+  }
+
+  // The thread that owns block b, claiming it for t if nobody does yet.
+  int wlasciciel(int b, int t) {
+    auto& w = wlasciciele_[static_cast<std::size_t>(b)];
+    int o = w.load(std::memory_order_relaxed);
+    if (o < 0 && w.compare_exchange_strong(o, t, std::memory_order_relaxed)) o = t;
+    return o;
+  }
+
+  void przebieg(int t) {
+    Stan& st = stany_[t];
+    for (int k = 0; poczatek(k) <= nq_ - 1; ++k) {
+      const int p1 = poczatek(k + 1);
+      const bool moj = wlasciciele_[static_cast<std::size_t>(k)].load(std::memory_order_relaxed) == t;
+      if (!moj) czekaj_co_najmniej(gotowe_, k);
+      // Whether the next block has pivots and waits for this thread.
+      bool nastepny = p1 <= nq_ - 1;
+      const int m = piwoty(k, st.panel, !moj);
+      const PanelObl0 p = st.panel.widok(s_, nbw_, nq_, p1, m);
+      if (m > 0)
+        for (int b = k + 1; poczatek(b) <= p.jmax; ++b) {
+          if (wlasciciel(b, t) != t) continue;
+          const int r0 = poczatek(b), r1 = std::min(p.jmax, r0 + kPanel - 1);
+          mnozniki(p, st.panel, r0, r1);
+          fn_.pas(p, r0, r1);
+          if (b == k + 1 && nastepny) {
+            // The next panel has all its updates: eliminate it now.
+            rozloz(k + 1, st);
+            opublikuj(k + 1);
+            nastepny = false;
+          }
+        }
+      if (nastepny && wlasciciel(k + 1, t) == t) {
+        // The next block, out of this panel's reach, has not been
+        // eliminated yet.
+        rozloz(k + 1, st);
+        opublikuj(k + 1);
+      }
+    }
+  }
+
+  void opublikuj(int k) {
+    gotowe_.store(k, std::memory_order_release);
+    gotowe_.notify_all();
+  }
+
+  // f in a copy whose blocks start on cache lines, so that the two threads
+  // never write the same line of it.
+  double& F(int r) { return fz_[r - 1]; }
 
   double* const* s_;
   double* f_;
+  std::vector<double> fbufor_;
+  double* fz_ = nullptr;  // fz_[r - 1] = f[r], 64-byte aligned
   const int nq_, nbw_, W_;
   const Funkcje fn_;
-  Panel panele_[2];
-  int blad_ = 0, blad1_ = 0;
+  Stan stany_[kMaksWatkow];
+  // Owner of every block: the thread that first reached it (-1 before).
+  // Claiming the fresh blocks as they come balances the work between
+  // threads of unequal speed; a block never changes hands.
+  std::vector<std::atomic<int>> wlasciciele_;
+  alignas(64) std::atomic<int> gotowe_{0};  // the last panel eliminated within its block
 };
 
 }  // namespace

@@ -7,12 +7,14 @@
 // last bit whatever the kernel, the block size or the number of threads.
 //
 // The forward elimination goes by panels of kPanel pivot rows.  A panel is
-// eliminated within itself row by row; its multipliers are then applied to
-// the rows below it (the trailing band) by a kernel that loads each target
-// entry once, subtracts the products of the panel's pivot rows one after
-// another in pivot order and stores it once.  With two threads the trailing
-// rows are shared between them, and the thread with the top rows goes on to
-// eliminate the next panel while the other one finishes.  The back
+// first eliminated within itself (in steps of a few pivots); its
+// multipliers are then applied to the rows below it (the trailing band) by
+// a kernel that loads each target entry once, subtracts the products of the
+// panel's pivot rows one after another in pivot order and stores it once.
+// With two threads the rows are dealt out in panel-sized blocks, every
+// other block to each thread for the whole elimination, so the rows a
+// thread updates never move to the other core; the owner of the next panel
+// updates it first and eliminates it while its partner goes on.  The back
 // substitution is one chain of dependent subtractions per row and stays
 // sequential.
 #pragma once

@@ -24,6 +24,7 @@ struct WektorAVX2 {
   static V rozglos(const double* c) { return _mm256_broadcast_sd(c); }
   static V mnoz(V a, V b) { return _mm256_mul_pd(a, b); }
   static V odejmij(V a, V b) { return _mm256_sub_pd(a, b); }
+  static V dziel(V a, V b) { return _mm256_div_pd(a, b); }
   // Lanes a..b-1 (lane i is on when i > a - 1 and b > i).
   static M maska(int a, int b) {
     const __m256i i = _mm256_set_epi64x(3, 2, 1, 0);
@@ -43,6 +44,10 @@ void obl0_wiersz_avx2(double* dst, const double* src, int len, double c) {
   JadroPasma<WektorAVX2>::wiersz(dst, src, len, c);
 }
 
+void obl0_dziel_avx2(double* dst, const double* src, int len, double d) {
+  JadroPasma<WektorAVX2>::dziel(dst, src, len, d);
+}
+
 #pragma GCC pop_options
 
 #else
@@ -53,5 +58,6 @@ void obl0_pas_avx2(const PanelObl0& p, int r_od, int r_do) { obl0_pas_podstawowy
 void obl0_wiersz_avx2(double* dst, const double* src, int len, double c) {
   obl0_wiersz_podstawowy(dst, src, len, c);
 }
+void obl0_dziel_avx2(double* dst, const double* src, int len, double d) { obl0_dziel_podstawowy(dst, src, len, d); }
 
 #endif

@@ -2,6 +2,8 @@
 // set, each compiled in its own file for its own target.
 #pragma once
 
+#include <cstdint>
+
 // One panel's pivots, ready for the update of the trailing band.
 struct PanelObl0 {
   double* const* s;  // the band, s[r][c - r + 1] = K(r, c)
@@ -10,9 +12,15 @@ struct PanelObl0 {
   int jmax;          // the last row and column the panel's pivots reach
   int m;             // the panel's pivots that are not zero, ...
   const int* nr;     // ... their row numbers, ascending, ...
-  const double* const* wiersz;  // ... and their rows from the diagonal on: wiersz[a][J - nr[a]] = K(nr[a], J)
+  // ... and their rows as addresses of column 0: K(nr[a], J) is the double
+  // at kolumna[a] + 8 * J (an integer, since column 0 lies outside the row).
+  const std::uintptr_t* kolumna;
   const double* C;   // multipliers K(n, r) / K(n, n): C[a * W + r - p1] (0 beyond the pivot's reach)
   int W;
+
+  const double* element(int a, int J) const {
+    return reinterpret_cast<const double*>(kolumna[a] + static_cast<std::uintptr_t>(J) * sizeof(double));
+  }
 };
 
 // K(r, J) -= C(n, r) * K(n, J) for the rows r in [r_od, r_do] of the
@@ -25,3 +33,7 @@ void obl0_pas_avx2(const PanelObl0& p, int r_od, int r_do);
 // dst[k] -= c * src[k] for k in [0, len).
 void obl0_wiersz_podstawowy(double* dst, const double* src, int len, double c);
 void obl0_wiersz_avx2(double* dst, const double* src, int len, double c);
+
+// dst[k] = src[k] / d for k in [0, len).
+void obl0_dziel_podstawowy(double* dst, const double* src, int len, double d);
+void obl0_dziel_avx2(double* dst, const double* src, int len, double d);

@@ -4,7 +4,7 @@
 //
 // T provides: V (a vector of L doubles), M (a mask of lanes a..b-1),
 // wczytaj/zapisz (unaligned), rozglos (one double to every lane), mnoz,
-// odejmij, maska(a, b), wczytaj_m/zapisz_m (only the lanes of the mask are
+// odejmij, dziel, maska(a, b), wczytaj_m/zapisz_m (only the lanes of the mask are
 // read or written), wybierz(x, t, m) (t in the lanes of m, x elsewhere).
 //
 // Rounding: every update is t = x - (c * y) with one rounding for the
@@ -20,10 +20,13 @@ struct JadroPasma {
   using M = typename T::M;
   static constexpr int L = T::L;
 
-  // Rows r0..r0+R-1, columns J..J+H*L-1: every entry exists and every pivot
-  // of the panel reaches every column.
+  // Rows r0..r0+R-1, columns J..J+H*L-1, every entry of which exists (J is
+  // at or right of the last row's diagonal, J+H*L-1 at most jmax).  The
+  // first pivots of the panel may not reach the last columns: lanes beyond
+  // a pivot's band keep their value.
   template <int R, int H>
-  static void srodek(const PanelObl0& p, int r0, int J) {
+  static void pelne(const PanelObl0& p, int r0, int J) {
+    constexpr int S = H * L;
     V x[R][H];
     double* d[R];
 #pragma GCC unroll 8
@@ -33,8 +36,30 @@ struct JadroPasma {
       for (int h = 0; h < H; ++h) x[q][h] = T::wczytaj(d[q] + h * L);
     }
     const double* c = p.C + (r0 - p.p1);
-    for (int a = 0; a < p.m; ++a, c += p.W) {
-      const double* y = p.wiersz[a] + (J - p.nr[a]);
+    int a = 0;
+    // Pivots that reach none of the columns, then those that reach only the
+    // first ones (at most S - 1 of them, pivot rows being distinct).
+    while (a < p.m && p.nr[a] + p.nbw - 1 < J) ++a;
+    c += static_cast<long>(a) * p.W;
+    for (; a < p.m && p.nr[a] + p.nbw - 1 < J + S - 1; ++a, c += p.W) {
+      const int bn = p.nr[a] + p.nbw - J;  // lanes J..J+bn-1 lie within the pivot's band
+      const double* y = p.element(a, J);
+#pragma GCC unroll 4
+      for (int h = 0; h < H; ++h) {
+        const int ile = bn - h * L;
+        if (ile <= 0) break;
+        const M mn = T::maska(0, ile);
+        const V yv = ile >= L ? T::wczytaj(y + h * L) : T::wczytaj_m(y + h * L, mn);
+#pragma GCC unroll 8
+        for (int q = 0; q < R; ++q) {
+          const V t = T::odejmij(x[q][h], T::mnoz(T::rozglos(c + q), yv));
+          x[q][h] = ile >= L ? t : T::wybierz(x[q][h], t, mn);
+        }
+      }
+    }
+    // Pivots that reach every column.
+    for (; a < p.m; ++a, c += p.W) {
+      const double* y = p.element(a, J);
       V yv[H];
 #pragma GCC unroll 4
       for (int h = 0; h < H; ++h) yv[h] = T::wczytaj(y + h * L);
@@ -74,7 +99,7 @@ struct JadroPasma {
       const int n = p.nr[a];
       const int bn = najmniej(b, n + p.nbw - J);  // lanes J..J+bn-1 lie within pivot n's band
       if (bn <= 0) continue;
-      const double* y = p.wiersz[a] + (J - n);
+      const double* y = p.element(a, J);
       const M mn = T::maska(0, bn);
       const V yv = T::wczytaj_m(y, mn);
       if (bn == b) {
@@ -90,27 +115,27 @@ struct JadroPasma {
     for (int q = 0; q < R; ++q) T::zapisz_m(d[q], mw[q], x[q]);
   }
 
-  // The R rows from r0 on, all their columns.
-  template <int R>
+  // The R rows from r0 on, all their columns: the first chunk(s) where the
+  // lower rows have not begun, full chunks of H vectors, then of one, and
+  // the chunk that crosses jmax.
+  template <int R, int H>
   static void wiersze(const PanelObl0& p, int r0) {
-    // Every pivot reaches the columns up to the reach of the first one.
-    const int pelne = najmniej(p.jmax, p.nr[0] + p.nbw - 1);
     int J = r0;
     for (; J < r0 + R - 1 && J <= p.jmax; J += L) brzeg<R>(p, r0, J);
-    for (; J + 2 * L - 1 <= pelne; J += 2 * L) srodek<R, 2>(p, r0, J);
-    if (J + L - 1 <= pelne) {
-      srodek<R, 1>(p, r0, J);
-      J += L;
-    }
-    for (; J <= p.jmax; J += L) brzeg<R>(p, r0, J);
+    for (; J + H * L - 1 <= p.jmax; J += H * L) pelne<R, H>(p, r0, J);
+    if constexpr (H > 1)
+      for (; J + L - 1 <= p.jmax; J += L) pelne<R, 1>(p, r0, J);
+    if (J <= p.jmax) brzeg<R>(p, r0, J);
   }
 
   static void pas(const PanelObl0& p, int r_od, int r_do) {
     if (p.m == 0) return;
-    constexpr int R = 4;
+    // Three rows by three vectors: nine accumulators, three pivot-row
+    // vectors, a multiplier and a product fill 14 of the 16 registers.
+    constexpr int R = 3, H = 3;
     int r = r_od;
-    for (; r + R - 1 <= r_do; r += R) wiersze<R>(p, r);
-    for (; r <= r_do; ++r) wiersze<1>(p, r);
+    for (; r + R - 1 <= r_do; r += R) wiersze<R, H>(p, r);
+    for (; r <= r_do; ++r) wiersze<1, H>(p, r);
   }
 
   static void wiersz(double* dst, const double* src, int len, double c) {
@@ -120,5 +145,14 @@ struct JadroPasma {
       for (; k + L <= len; k += L) T::zapisz(dst + k, T::odejmij(T::wczytaj(dst + k), T::mnoz(cv, T::wczytaj(src + k))));
     }
     for (; k < len; ++k) dst[k] -= c * src[k];
+  }
+
+  static void dziel(double* dst, const double* src, int len, double d) {
+    int k = 0;
+    if (len >= L) {
+      const V dv = T::rozglos(&d);
+      for (; k + L <= len; k += L) T::zapisz(dst + k, T::dziel(T::wczytaj(src + k), dv));
+    }
+    for (; k < len; ++k) dst[k] = src[k] / d;
   }
 };

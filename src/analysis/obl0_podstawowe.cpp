@@ -26,6 +26,7 @@ struct WektorSSE2 {
   static V rozglos(const double* c) { return _mm_load1_pd(c); }
   static V mnoz(V a, V b) { return _mm_mul_pd(a, b); }
   static V odejmij(V a, V b) { return _mm_sub_pd(a, b); }
+  static V dziel(V a, V b) { return _mm_div_pd(a, b); }
   static M maska(int a, int b) {
     const bool l0 = a <= 0 && b > 0, l1 = a <= 1 && b > 1;
     const __m128i i = _mm_set_epi64x(l1 ? -1 : 0, l0 ? -1 : 0);
@@ -60,6 +61,7 @@ struct WektorSkalarny {
   static V rozglos(const double* c) { return *c; }
   static V mnoz(V a, V b) { return a * b; }
   static V odejmij(V a, V b) { return a - b; }
+  static V dziel(V a, V b) { return a / b; }
   static M maska(int a, int b) { return a <= 0 && b > 0; }
   static V wczytaj_m(const double* p, M m) { return m ? *p : 0.0; }
   static void zapisz_m(double* p, M m, V x) {
@@ -77,4 +79,8 @@ void obl0_pas_podstawowy(const PanelObl0& p, int r_od, int r_do) { JadroPasma<We
 
 void obl0_wiersz_podstawowy(double* dst, const double* src, int len, double c) {
   JadroPasma<Wektor>::wiersz(dst, src, len, c);
+}
+
+void obl0_dziel_podstawowy(double* dst, const double* src, int len, double d) {
+  JadroPasma<Wektor>::dziel(dst, src, len, d);
 }

@@ -68,6 +68,18 @@ void Bariera::czekaj() {
   czekaj_na_zmiane(pokolenie_, g);
 }
 
+void czekaj_co_najmniej(const std::atomic<int>& a, int cel) {
+  int v = a.load(std::memory_order_acquire);
+  for (int i = 0; v < cel && i < 1024; ++i) {
+    pauza();
+    v = a.load(std::memory_order_acquire);
+  }
+  while (v < cel) {
+    a.wait(v, std::memory_order_acquire);
+    v = a.load(std::memory_order_acquire);
+  }
+}
+
 PulaWatkow& PulaWatkow::globalna() {
   static PulaWatkow pula(rozmiar_puli());
   return pula;

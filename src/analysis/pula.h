@@ -38,6 +38,10 @@ class Bariera {
   std::atomic<unsigned> pokolenie_{0};
 };
 
+// Waits (spinning briefly, then sleeping) until a >= cel.  The thread that
+// raises a calls a.notify_all() afterwards.
+void czekaj_co_najmniej(const std::atomic<int>& a, int cel);
+
 class PulaWatkow {
  public:
   // The program's pool, started at the first call.
