@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/platform.h"
 #include "app/rekordy.h"
@@ -86,6 +87,7 @@ class _OKNO_ {
   void Cm_Nowy();
   void Zwol_pam();
   // Destroys the open table windows (results first), leaving id/iw as they are.
+  // Defined with the tables (src/view/tabele.cpp).
   void ZamknijTabele();
 
   // --- project file and report ---------------------------------------------------
@@ -163,6 +165,9 @@ class _OKNO_ {
   // --- tables -------------------------------------------------------------------------------
   void Cm_Dane();
   void Cm_Wyniki();
+  // Handles of every table window opened by Cm_Dane / Cm_Wyniki and not yet
+  // destroyed by the program (dd and oo hold only the newest of each kind).
+  std::vector<int> okna_danych, okna_wynikow;
 
   // Asks for an item number with the number-entry form "Wprowadź numer"
   // (preset "0" and the prompt); returns the number read from the field.
