@@ -26,8 +26,18 @@ class PlotnoTabeli : public QtCanvas {
     kolor_ = QColor(k.r, k.g, k.b);
     QtCanvas::KolorTekstu(k);
   }
+  // The height of a table font is the height of its character cell (ascent
+  // plus descent), as the classic desktop interface reads a positive font
+  // height: "Arial" 16 gives 16-pixel lines that sit in the 20-pixel rows,
+  // and the columns of the table are wide enough for their headers.
   void Czcionka(const std::string& kroj, int wysokosc_px, int waga) override {
     QtCanvas::Czcionka(kroj, wysokosc_px, waga);
+    QFont f = painter().font();
+    const int komorka = QFontMetrics(f).height();
+    if (wysokosc_px > 0 && komorka > wysokosc_px) {
+      f.setPixelSize(std::max(1, wysokosc_px * wysokosc_px / komorka));
+      painter().setFont(f);
+    }
     miary_.reset();
   }
   void CzcionkaDomyslna() override {
