@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/platform.h"
@@ -82,6 +83,9 @@ class _OKNO_ {
   // --- rubber band of the group selection ---------------------------------------
   int w_grup = 0;
   int pgx = 0, pgy = 0, pgxx = 0, pgyy = 0;
+  // The pixels under the band's outline (position and colour), written back
+  // to erase it; as long as the outline's part inside the picture.
+  std::vector<std::pair<Punkt, Kolor>> tkre;
 
   // --- model store: creation and release ----------------------------------------
   void Cm_Nowy();
@@ -165,6 +169,8 @@ class _OKNO_ {
   // --- tables -------------------------------------------------------------------------------
   void Cm_Dane();
   void Cm_Wyniki();
+  // Destroys the open results windows only (as ZamknijTabele does for both).
+  void ZamknijWyniki();
   // Handles of every table window opened by Cm_Dane / Cm_Wyniki and not yet
   // destroyed by the program (dd and oo hold only the newest of each kind).
   std::vector<int> okna_danych, okna_wynikow;

@@ -253,10 +253,14 @@ void _OKNO_::Cm_Wyniki() {
 // than leaving one that shows a model that no longer exists.  Handles of
 // windows already closed are ignored by the platform.
 void _OKNO_::ZamknijTabele() {
-  if (iw == 1) P.ZniszczOkno(oo);
-  for (int u : okna_wynikow) P.ZniszczOkno(u);
-  okna_wynikow.clear();
+  ZamknijWyniki();
   if (id == 1) P.ZniszczOkno(dd);
   for (int u : okna_danych) P.ZniszczOkno(u);
   okna_danych.clear();
+}
+
+void _OKNO_::ZamknijWyniki() {
+  if (iw == 1) P.ZniszczOkno(oo);
+  for (int u : okna_wynikow) P.ZniszczOkno(u);
+  okna_wynikow.clear();
 }
