@@ -3,9 +3,12 @@
 // and write the coordinates window.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QTest>
 
 #include "app/okno.h"
+#include "app/qt/dialog_formularza.h"
 #include "app/qt/qt_platform.h"
 #include "app/qt/rama.h"
 #include "edit/grupa.h"
@@ -127,4 +130,55 @@ TEST_F(QtGrupa, ANewDragRepaintsAwayTheOldMarks) {
   EXPECT_EQ(m.j_grupa, 0);
   widok()->odrysuj();
   EXPECT_NE(widok()->obraz().pixel(s.x() + 2, s.y()), qRgb(255, 128, 0));
+}
+
+// The group forms as real dialogs: their fields, check boxes and the texts
+// the user reads.
+TEST(QtGrupaFormy, CopyDeleteAndMoveForms) {
+  d_dane_kop k;
+  ustaw(k.px, "0.00");
+  ustaw(k.py, "0.00");
+  k.wezly = k.elementy = k.sily = k.podpory = 1;
+  ::Formularz fk = uklad_D_DANE_KOP(k);
+  DialogFormularza dk(fk, nullptr);
+  EXPECT_EQ(dk.windowTitle(), QString::fromUtf8("Kopiuj grupę z przemieszczeniem"));
+  ASSERT_TRUE(dk.edycja(8500) && dk.edycja(8501));
+  EXPECT_EQ(dk.edycja(8500)->text(), "0.00");
+  for (int id : {8600, 8610, 101, 102}) {
+    ASSERT_TRUE(dk.wybor(id)) << id;
+    EXPECT_TRUE(dk.wybor(id)->isChecked()) << id;
+  }
+  EXPECT_EQ(dk.wybor(8600)->text(), QString::fromUtf8("Węzły"));
+  dk.wybor(8600)->setChecked(false);
+  dk.edycja(8501)->setText("-2.5");
+  dk.przenies();
+  EXPECT_EQ(k.wezly, 0);
+  EXPECT_STREQ(k.py.t, "-2.5");
+
+  d_dane_doom d;
+  ustaw(d.we, "3");
+  ustaw(d.el, "1");
+  ustaw(d.po, "2");
+  ustaw(d.si, "0");
+  ::Formularz fd = uklad_D_DANE_DOOM(d);
+  DialogFormularza dd(fd, nullptr);
+  EXPECT_EQ(dd.windowTitle(), "Kasowanie grupy");
+  for (int id : {8500, 8501, 8502, 8503}) {
+    ASSERT_TRUE(dd.edycja(id)) << id;
+    EXPECT_TRUE(dd.edycja(id)->isReadOnly()) << id;
+  }
+  EXPECT_EQ(dd.edycja(8502)->text(), "2");
+
+  d_dane_prz r;
+  ::Formularz fr = uklad_D_DANE_PRZ_GRUPY(r);
+  DialogFormularza dr(fr, nullptr);
+  EXPECT_EQ(dr.windowTitle(), "Przemieszczenie grupy");
+  EXPECT_TRUE(dr.edycja(8500) && dr.edycja(8501));
+
+  if (!qgetenv("SKORBA_ZRZUTY").isEmpty()) {
+    const QString dir = QString::fromUtf8(qgetenv("SKORBA_ZRZUTY"));
+    dk.grab().save(dir + "/kopiuj.png");
+    dd.grab().save(dir + "/kasuj.png");
+    dr.grab().save(dir + "/przesun.png");
+  }
 }
