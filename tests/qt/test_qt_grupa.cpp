@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -103,6 +104,16 @@ TEST_F(QtGrupa, CoordinatesWindowFollowsThePointer) {
   EXPECT_TRUE(t.endsWith(QString::fromUtf8("węz. 9"))) << t.toStdString();
   przesun(QPoint(2, 2));  // left of the model
   EXPECT_EQ(rama.wspolrzedne()->tekst(), "x=,          y=,        ");
+  // the longest readout: a large nodal stress
+  m.obliczono = 1;
+  okno.p_napr = 1;
+  m.ww[9][4] = 123456.5f;
+  przesun(w);
+  EXPECT_TRUE(rama.wspolrzedne()->tekst().endsWith("n=123456.500000")) << rama.wspolrzedne()->tekst().toStdString();
+  const QFontMetrics fm(rama.wspolrzedne()->findChild<QLabel*>("xx")->font());
+  EXPECT_GT(rama.wspolrzedne()->width(), fm.horizontalAdvance("n=123456.500000"));
+  if (!qgetenv("SKORBA_ZRZUTY").isEmpty())
+    rama.wspolrzedne()->grab().save(QString::fromUtf8(qgetenv("SKORBA_ZRZUTY")) + "/wsp.png");
 }
 
 TEST_F(QtGrupa, ADragFarOutsideTheWindowIsHarmless) {
