@@ -106,6 +106,7 @@ TEST_F(QtTabele, ResultsWindowIsTopLevelAndShowsItsRows) {
   ASSERT_TRUE(w);
   EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Wyniki obliczeń"));
   EXPECT_EQ(w->parentWidget(), nullptr);
+  EXPECT_FALSE(w->testAttribute(Qt::WA_QuitOnClose));  // it does not keep the program running
   EXPECT_EQ(w->size(), QSize(500, 400));
   const QImage img = w->obraz_calosci();
   zapisz(img, "wyniki.png");

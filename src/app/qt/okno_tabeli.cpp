@@ -68,6 +68,9 @@ OknoTabeliQt::OknoTabeliQt(std::unique_ptr<OknoTabeli> tresc, QWidget* rodzic)
     : QAbstractScrollArea(rodzic), tresc_(std::move(tresc)) {
   setWindowFlags(Qt::Window);
   setAttribute(Qt::WA_DeleteOnClose);
+  // Closing the main frame ends the program even while a table window
+  // without an owner is still open.
+  setAttribute(Qt::WA_QuitOnClose, false);
   setWindowTitle(QString::fromUtf8(tresc_->Tytul().c_str()));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
