@@ -10,12 +10,13 @@
 
 namespace {
 
-// Both tables share one look: black text on the window's grey, also behind
-// the text itself.
+// Both tables share one look: black text on the window's grey.
 const QColor kTlo(192, 192, 192);
 
-// The canvas of a table window.  Text is written on the grey background,
-// and text that lies wholly outside the visible band of rows is skipped
+// The canvas of a table window.  Text is written straight onto the grey
+// background (with no box of its own, which would clip the tails of the
+// letters of a header line from the line below it), and text that lies
+// wholly outside the visible band of rows is skipped
 // (the table writes every row on every paint; a big model has tens of
 // thousands of them).
 class PlotnoTabeli : public QtCanvas {
@@ -49,7 +50,6 @@ class PlotnoTabeli : public QtCanvas {
     if (!miary_) miary_.emplace(p.font());
     if (y > dol_ || y + miary_->height() < gora_) return;
     const QString s = QString::fromUtf8(tekst.c_str());
-    p.fillRect(QRect(x, y, miary_->horizontalAdvance(s), miary_->height()), kTlo);
     const QPen pen = p.pen();
     p.setPen(kolor_);
     p.drawText(x, y + miary_->ascent(), s);
