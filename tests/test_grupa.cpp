@@ -420,6 +420,7 @@ TEST_F(Grupa, ForcesReplaceThoseOfEveryGroupNode) {
   EXPECT_TRUE(sprawdz_niezmienniki(m));
 }
 
+#if __has_include("model/przebuduj.h")
 // --- supports -----------------------------------------------------------------------------------
 
 TEST_F(Grupa, SupportsWithTheXBoxUncheckedRemoveTheGroupsXSupports) {
@@ -484,3 +485,205 @@ TEST_F(Grupa, SupportsCancelledStillSortTheListAndDropTheGroup) {
   EXPECT_FALSE(m.nu.istnieje());
   EXPECT_TRUE(sprawdz_niezmienniki(m));
 }
+
+// --- copy ------------------------------------------------------------------------------------
+
+namespace {
+
+// One element (2, 3, 1) of material 2 on nodes 1..3 and a free node 4;
+// forces on nodes 2, 3 and 4; node 1 fixed, node 4 held in X.
+OpisModelu element_z_sasiadem() {
+  OpisModelu o;
+  o.wezly = {{0, 0}, {4, 0}, {0, 3}, {9, 9}};
+  o.elementy = {{2, 3, 1}};
+  o.materialy_el = {2};
+  o.materialy = {{}, {0.2f, {{30000.0f, 20.0f}}, 0}};
+  o.sily = {{3, 5.0f}, {6, -7.0f}, {8, 1.0f}};
+  o.podpory = {{1, 0.0f}, {2, 0.0f}, {7, 0.5f}};
+  return o;
+}
+
+std::vector<int> lista(const Wektor<int>& v, int n) {
+  std::vector<int> r;
+  for (int i = 1; i <= n; ++i) r.push_back(v[i]);
+  return r;
+}
+
+}  // namespace
+
+TEST_F(Grupa, CopyOfAnElementGroupAddsNodesElementForcesAndSupports) {
+  zbuduj(m, element_z_sasiadem());
+  m.obliczono = 1;
+  okno.Cm_Dane();
+  okno.Cm_Wyniki();
+  wybierz({1, 2, 3});
+  fp.ok({{"px", "10"}}, {}, 3120);
+  ASSERT_TRUE(wykonaj_komende(okno, 51697));
+  ASSERT_EQ(fp.pokazane.size(), 1u);
+  EXPECT_EQ(fp.pokazane[0].tytul, "Kopiuj grupę z przemieszczeniem");
+  EXPECT_EQ(fp.pokazane[0].pole("px"), "0.00");
+  EXPECT_EQ(fp.pokazane[0].pole("py"), "0.00");
+  for (const char* c : {"wezly", "elementy", "sily", "podpory"}) EXPECT_EQ(fp.pokazane[0].stany.at(c), 1) << c;
+
+  ASSERT_EQ(m.nn, 7);
+  EXPECT_EQ(m.nq, 14);
+  EXPECT_EQ(m.x[5][1], 10.0f);
+  EXPECT_EQ(m.x[6][1], 14.0f);
+  EXPECT_EQ(m.x[7][1], 10.0f);
+  EXPECT_EQ(m.x[7][2], 3.0f);
+  EXPECT_EQ(m.x[4][1], 9.0f);  // the node outside the group is not copied
+  // the copies carry their sources' forces
+  EXPECT_EQ(m.si[11], 5.0f);
+  EXPECT_EQ(m.si[14], -7.0f);
+  EXPECT_EQ(m.si[9] + m.si[10] + m.si[12] + m.si[13], 0.0f);
+  EXPECT_EQ(m.f[11], 5.0f);
+  // one more element of the same material, its corners in the group's order
+  ASSERT_EQ(m.ne, 2);
+  EXPECT_EQ((std::vector<int>{m.noc[2][1], m.noc[2][2], m.noc[2][3]}), (std::vector<int>{5, 6, 7}));
+  EXPECT_EQ(m.mat[2], 2);
+  EXPECT_EQ((std::vector<int>{m.noc[1][1], m.noc[1][2], m.noc[1][3]}), (std::vector<int>{2, 3, 1}));
+  // node 5 is fixed like node 1
+  EXPECT_EQ(lista(m.nu, m.nd), (std::vector<int>{1, 2, 7, 9, 10}));
+  EXPECT_EQ(m.react.hi(), 5);
+  // the source nodes stay selected; tables closed, results gone
+  EXPECT_EQ(grupa(), (std::vector<int>{1, 2, 3}));
+  EXPECT_TRUE(fp.okna.empty());
+  EXPECT_EQ(m.obliczono, 0);
+  EXPECT_EQ(fp.odswiezenia, 1);
+  EXPECT_TRUE(sprawdz_niezmienniki(m));
+}
+
+TEST_F(Grupa, CopyOfNodesOnlyAndWithoutNodes) {
+  zbuduj(m, element_z_sasiadem());
+  wybierz({2, 3, 4});
+  fp.ok({{"px", "-1"}, {"py", "0.5"}}, {{"elementy", 0}, {"sily", 0}, {"podpory", 0}});
+  okno.Cm_Grupa_kop_prz();
+  ASSERT_EQ(m.nn, 7);
+  EXPECT_EQ(m.ne, 1);  // node 1 is not in the group: its element is not copied
+  EXPECT_EQ(m.nd, 3);
+  for (int d = 9; d <= 14; ++d) EXPECT_EQ(m.si[d], 0.0f) << d;
+  EXPECT_EQ(m.x[7][1], 8.0f);
+  EXPECT_EQ(m.x[7][2], 9.5f);
+  // a copy of the copy: supports from node 4 (X held, 0.5) go to node 8
+  wybierz({4});
+  fp.ok({}, {{"elementy", 0}, {"sily", 0}});
+  okno.Cm_Grupa_kop_prz();
+  EXPECT_EQ(m.nn, 8);
+  EXPECT_EQ(lista(m.nu, m.nd), (std::vector<int>{1, 2, 7, 15}));
+  EXPECT_EQ(m.u[4], 0.5f);
+  EXPECT_TRUE(sprawdz_niezmienniki(m));
+
+  fp.wyczysc();
+  fp.ok({}, {{"wezly", 0}});
+  okno.Cm_Grupa_kop_prz();
+  ASSERT_EQ(fp.komunikaty.size(), 1u);
+  EXPECT_EQ(fp.komunikaty[0].tekst, "Nie można przeprowadzić kopiowania, jeśli nie zaznaczono węzłów jako obiektów");
+  EXPECT_EQ(fp.komunikaty[0].tytul, "Błąd podczas kopiowania");
+  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Brak);
+  EXPECT_EQ(fp.komunikaty[0].przyciski, Przyciski::OK);
+  EXPECT_EQ(m.nn, 8);
+  EXPECT_EQ(fp.odswiezenia, 0);
+  fp.anuluj();
+  okno.Cm_Grupa_kop_prz();
+  EXPECT_EQ(m.nn, 8);
+}
+
+// --- delete -----------------------------------------------------------------------------------
+
+TEST_F(Grupa, DeleteKeepsAnElementWithOneCornerInTheGroup) {
+  OpisModelu o = prostokat(1, 1, 1, 1);  // elements (1 2 4), (1 3 4)
+  o.wezly.push_back({2, 2});             // a free node 5
+  o.podpory = {{1, 0.0f}, {3, 0.0f}, {4, 0.1f}};
+  o.sily = {{4, -3.0f}, {9, 2.0f}, {7, 1.0f}};
+  zbuduj(m, o);
+  m.obliczono = 1;
+  okno.Cm_Dane();
+  okno.Cm_Wyniki();
+  wybierz({2, 5});
+  fp.tak().ok({}, {}, 3140);
+  ASSERT_TRUE(wykonaj_komende(okno, 51699));
+  ASSERT_EQ(fp.komunikaty.size(), 1u);
+  EXPECT_EQ(fp.komunikaty[0].tekst, "Czy jesteś pewien ?");
+  EXPECT_EQ(fp.komunikaty[0].tytul, "Kasowanie grupy");
+  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Pytanie);
+  ASSERT_EQ(fp.pokazane.size(), 1u);
+  EXPECT_EQ(fp.pokazane[0].tytul, "Kasowanie grupy");
+  EXPECT_EQ(fp.pokazane[0].pole("we"), "2");
+  EXPECT_EQ(fp.pokazane[0].pole("el"), "0");
+  EXPECT_EQ(fp.pokazane[0].pole("po"), "2");
+  EXPECT_EQ(fp.pokazane[0].pole("si"), "2");
+
+  // node 2 stays for element 1, without forces and supports; node 5 goes
+  EXPECT_EQ(m.nn, 4);
+  EXPECT_EQ(m.nq, 8);
+  EXPECT_EQ(m.ne, 2);
+  EXPECT_EQ(m.x[2][1], 1.0f);
+  EXPECT_EQ(m.si[3], 0.0f);
+  EXPECT_EQ(m.si[4], 0.0f);
+  EXPECT_EQ(m.si[7], 1.0f);
+  EXPECT_EQ(lista(m.nu, m.nd), std::vector<int>{1});
+  EXPECT_EQ(m.j_grupa, 0);
+  EXPECT_TRUE(fp.okna.empty());
+  EXPECT_EQ(m.obliczono, 0);
+  EXPECT_EQ(m.Pusty, 0);
+  EXPECT_TRUE(sprawdz_niezmienniki(m));
+}
+
+TEST_F(Grupa, DeleteRenumbersTheKeptNodesEverywhere) {
+  OpisModelu o = prostokat(2, 1, 2, 1);  // (1 2 5) (1 4 5) (2 3 6) (2 5 6)
+  o.podpory = {{8, 0.0f}, {12, 0.0f}, {9, 0.25f}};
+  o.sily = {{9, 4.0f}, {12, 6.0f}};
+  zbuduj(m, o);
+  wybierz({2, 3, 6});
+  fp.tak().ok();
+  okno.Cm_Grupa_doom();
+  // element (2 3 6) goes; node 3 with it; 2 and 6 stay for the other elements
+  ASSERT_EQ(m.nn, 5);
+  ASSERT_EQ(m.ne, 3);
+  std::vector<int> noc;
+  for (int e = 1; e <= m.ne; ++e)
+    for (int k = 1; k <= 3; ++k) noc.push_back(m.noc[e][k]);
+  EXPECT_EQ(noc, (std::vector<int>{1, 2, 4, 1, 3, 4, 2, 4, 5}));
+  EXPECT_EQ(m.x[3][1], 0.0f);  // old node 4 at (0, 1)
+  EXPECT_EQ(m.x[5][1], 2.0f);  // old node 6 at (2, 1)
+  // node 4 Y and node 5 X keep their supports under the new numbers
+  EXPECT_EQ(lista(m.nu, m.nd), (std::vector<int>{6, 7}));
+  EXPECT_EQ(m.u[2], 0.25f);
+  EXPECT_EQ(m.si[7], 4.0f);
+  EXPECT_EQ(m.si[10], 0.0f);  // the kept group node 6 lost its force
+  EXPECT_TRUE(sprawdz_niezmienniki(m));
+}
+
+TEST_F(Grupa, DeletingEveryNodeLeavesAnEmptyModel) {
+  OpisModelu o = prostokat(1, 1, 1, 1);
+  o.podpory = {{1, 0.0f}, {2, 0.0f}};
+  o.sily = {{8, -1.0f}};
+  zbuduj(m, o);
+  wybierz({1, 2, 3, 4});
+  fp.tak().ok();
+  okno.Cm_Grupa_doom();
+  EXPECT_EQ(fp.pokazane.at(0).pole("el"), "2");
+  EXPECT_EQ(m.nn + m.ne + m.nd + m.nq, 0);
+  EXPECT_EQ(m.Pusty, 0);
+  EXPECT_EQ(m.nm, 1);
+  EXPECT_FALSE(m.x.istnieje());
+  EXPECT_FALSE(m.noc.istnieje());
+  EXPECT_FALSE(m.nu.istnieje());
+  EXPECT_TRUE(sprawdz_niezmienniki(m));
+  EXPECT_TRUE(komenda_wlaczona(okno, 51688));  // nodes can be added again
+  EXPECT_FALSE(komenda_wlaczona(okno, 51699));
+}
+
+TEST_F(Grupa, DeleteAnsweredNoOrCancelledChangesNothing) {
+  zbuduj(m, prostokat(1, 1, 1, 1));
+  wybierz({1});
+  fp.nie();
+  okno.Cm_Grupa_doom();
+  EXPECT_TRUE(fp.pokazane.empty());
+  fp.tak().anuluj();
+  okno.Cm_Grupa_doom();
+  EXPECT_EQ(m.nn, 4);
+  EXPECT_EQ(grupa(), std::vector<int>{1});
+  EXPECT_EQ(fp.odswiezenia, 0);
+}
+#endif

@@ -10,6 +10,10 @@
 #include "app/liczby.h"
 #include "app/okno.h"
 #include "edit/formy.h"
+#if __has_include("model/przebuduj.h")
+#include "model/przebuduj.h"
+#define SKORBA_PRZEBUDUJ 1
+#endif
 #include "view/canvas.h"
 
 namespace {
@@ -274,23 +278,144 @@ void _OKNO_::Cm_Grupa_prz() {
   P.Odswiez();
 }
 
-void _OKNO_::Cm_Grupa_kop_prz() {}
+#ifdef SKORBA_PRZEBUDUJ
+void _OKNO_::Cm_Grupa_kop_prz() {
+  if (M.nn <= 0 || M.j_grupa != 1) return;
+  d_dane_kop r;
+  ustaw(r.px, "%3.2f", 0.0);
+  ustaw(r.py, "%3.2f", 0.0);
+  r.wezly = r.elementy = r.sily = r.podpory = 1;
+  ::Formularz f = uklad_D_DANE_KOP(r);
+  if (P.Formularz(f) != IDOK) return;
+  if (!r.wezly) {
+    P.MessageBox("Nie można przeprowadzić kopiowania, jeśli nie zaznaczono węzłów jako obiektów",
+                 "Błąd podczas kopiowania", Ikona::Brak, Przyciski::OK);
+    return;
+  }
+  const float dX = static_cast<float>(atof_pola(r.px.t)), dY = static_cast<float>(atof_pola(r.py.t));
+  ZamknijTabele();
+  M.Pusty = 1;
 
-void _OKNO_::Cm_Grupa_doom() {}
+  // Node s of the group is copied as node n + j, j its place in the group.
+  const std::vector<int> g = wezly_grupy(M);
+  const int n = M.nn, ile = static_cast<int>(g.size());
+  std::vector<int> kopia(static_cast<std::size_t>(n) + 1, 0);
+  for (int j = 1; j <= ile; ++j) kopia[static_cast<std::size_t>(g[static_cast<std::size_t>(j - 1)])] = n + j;
+  auto kopia_wezla = [&](int s) { return s >= 1 && s <= n ? kopia[static_cast<std::size_t>(s)] : 0; };
+
+  dodaj_wezly(M, ile);
+  for (int j = 1; j <= ile; ++j) {
+    const int s = g[static_cast<std::size_t>(j - 1)], c = n + j;
+    M.x[c][1] = M.x[s][1] + dX;
+    M.x[c][2] = M.x[s][2] + dY;
+    if (r.sily) {
+      M.si[2 * c - 1] = M.f[2 * c - 1] = M.si[2 * s - 1];
+      M.si[2 * c] = M.f[2 * c] = M.si[2 * s];
+    }
+  }
+
+  // Elements with all three corners in the group, appended in their order;
+  // the corners of a copy follow the order of the group (ascending source
+  // node), its material is the source's.
+  if (r.elementy && M.ne > 0) {
+    std::vector<int> zrodla;
+    for (int e = 1; e <= M.ne; ++e)
+      if (kopia_wezla(M.noc[e][1]) && kopia_wezla(M.noc[e][2]) && kopia_wezla(M.noc[e][3])) zrodla.push_back(e);
+    if (!zrodla.empty()) {
+      int e_nowy = dodaj_elementy(M, static_cast<int>(zrodla.size()));
+      for (int e : zrodla) {
+        int rogi[3] = {M.noc[e][1], M.noc[e][2], M.noc[e][3]};
+        std::sort(rogi, rogi + 3);
+        for (int k = 0; k < 3; ++k) M.noc[e_nowy][k + 1] = kopia_wezla(rogi[k]);
+        M.mat[e_nowy] = M.mat[e];
+        ++e_nowy;
+      }
+    }
+  }
+
+  // Supports: each copy gets the restraints and prescribed displacements of
+  // its source node, appended copy by copy in the order of the source's
+  // entries (which keeps a list sorted by degree of freedom sorted).
+  if (r.podpory && M.nd > 0) {
+    std::vector<std::pair<int, float>> nowe;
+    for (int j = 1; j <= ile; ++j) {
+      const int s = g[static_cast<std::size_t>(j - 1)], c = n + j;
+      for (int l = 1; l <= M.nd; ++l)
+        if (M.nu[l] == 2 * s - 1 || M.nu[l] == 2 * s) nowe.push_back({M.nu[l] - 2 * s + 2 * c, M.u[l]});
+    }
+    if (!nowe.empty()) {
+      int l = dodaj_podpory(M, static_cast<int>(nowe.size()));
+      for (const auto& [dof, u] : nowe) {
+        M.nu[l] = dof;
+        M.u[l] = u;
+        ++l;
+      }
+    }
+  }
+
+  M.Pusty = 0;
+  M.obliczono = 0;
+  P.Odswiez();
+}
+
+void _OKNO_::Cm_Grupa_doom() {
+  if (M.nn <= 0 || M.j_grupa != 1) return;
+  if (P.MessageBox("Czy jesteś pewien ?", "Kasowanie grupy", Ikona::Pytanie, Przyciski::TakNie) != IDYES) return;
+
+  const Maska grupa = [&] {
+    Maska w = maska(M.nn);
+    for (int b : wezly_grupy(M)) w[static_cast<std::size_t>(b)] = 1;
+    return w;
+  }();
+  auto w_grupie = [&](int k) { return k >= 1 && k <= M.nn && grupa[static_cast<std::size_t>(k)]; };
+  Maska elementy = maska(M.ne), podpory = maska(M.nd);
+  int el = 0, po = 0, si = 0;
+  for (int e = 1; e <= M.ne; ++e)
+    if (w_grupie(M.noc[e][1]) && w_grupie(M.noc[e][2]) && w_grupie(M.noc[e][3])) {
+      elementy[static_cast<std::size_t>(e)] = 1;
+      ++el;
+    }
+  for (int l = 1; l <= M.nd; ++l)
+    if (w_grupie((M.nu[l] + 1) / 2)) {
+      podpory[static_cast<std::size_t>(l)] = 1;
+      ++po;
+    }
+  for (int b : wezly_grupy(M)) si += (M.si[2 * b - 1] != 0.0f) + (M.si[2 * b] != 0.0f);
+
+  d_dane_doom r;
+  ustaw(r.we, "%d", M.i_grp);
+  ustaw(r.el, "%d", el);
+  ustaw(r.po, "%d", po);
+  ustaw(r.si, "%d", si);
+  ::Formularz f = uklad_D_DANE_DOOM(r);
+  if (P.Formularz(f) != IDOK) return;
+
+  M.Pusty = 1;
+  for (int b : wezly_grupy(M)) M.si[2 * b - 1] = M.si[2 * b] = M.f[2 * b - 1] = M.f[2 * b] = 0.0f;
+  if (po > 0) usun_podpory(M, podpory);
+  if (el > 0) usun_elementy(M, elementy);
+  // A group node that a remaining element still uses stays (without its
+  // forces and supports); the other group nodes go, and the kept nodes are
+  // renumbered in their old order.
+  Maska wezly = grupa;
+  for (int e = 1; e <= M.ne; ++e)
+    for (int k = 1; k <= 3; ++k) {
+      const int c = M.noc[e][k];
+      if (c >= 1 && c <= M.nn) wezly[static_cast<std::size_t>(c)] = 0;
+    }
+  usun_wezly(M, wezly);
+  zw_grp();
+  ZamknijTabele();
+  M.Pusty = 0;
+  M.obliczono = 0;
+  P.Odswiez();
+}
 
 void _OKNO_::Cm_G_PODP() {
   if (M.Pusty != 0 || M.nn <= 0 || M.j_grupa != 1) return;
   // The supports spread over the degrees of freedom; a later entry of the
   // same degree of freedom overrides an earlier one.
-  const int nq = M.nq;
-  std::vector<char> jest(static_cast<std::size_t>(nq) + 1, 0);
-  std::vector<float> wart(static_cast<std::size_t>(nq) + 1, 0.0f);
-  for (int j = 1; j <= M.nd; ++j) {
-    const int d = M.nu[j];
-    if (d < 1 || d > nq) continue;
-    jest[static_cast<std::size_t>(d)] = 1;
-    wart[static_cast<std::size_t>(d)] = M.u[j];
-  }
+  PodporyStopni t = rozloz_podpory(M);
 
   ustaw(danewy.i, "GRP");
   ustaw(danewy.nu, "GRP");
@@ -302,10 +427,10 @@ void _OKNO_::Cm_G_PODP() {
     const float ux = static_cast<float>(atof_pola(danewy.x.t)), uy = static_cast<float>(atof_pola(danewy.y.t));
     for (int b : wezly_grupy(M)) {
       const auto dx = static_cast<std::size_t>(2 * b - 1), dy = static_cast<std::size_t>(2 * b);
-      jest[dx] = danewy.chx ? 1 : 0;
-      wart[dx] = danewy.chx ? ux : 0.0f;
-      jest[dy] = danewy.chy ? 1 : 0;
-      wart[dy] = danewy.chy ? uy : 0.0f;
+      t.jest[dx] = danewy.chx ? 1 : 0;
+      t.u[dx] = danewy.chx ? ux : 0.0f;
+      t.jest[dy] = danewy.chy ? 1 : 0;
+      t.u[dy] = danewy.chy ? uy : 0.0f;
     }
   }
 
@@ -314,29 +439,17 @@ void _OKNO_::Cm_G_PODP() {
   M.Pusty = 1;
   ZamknijTabele();
   zw_grp();
-  int nd = 0;
-  for (int d = 1; d <= nq; ++d) nd += jest[static_cast<std::size_t>(d)] ? 1 : 0;
-  M.nd = nd;
-  if (nd > 0) {
-    M.nu.przydziel(1, nd);
-    M.u.przydziel(1, nd);
-    M.react.przydziel(1, nd);
-    int l = 0;
-    for (int d = 1; d <= nq; ++d)
-      if (jest[static_cast<std::size_t>(d)]) {
-        ++l;
-        M.nu[l] = d;
-        M.u[l] = wart[static_cast<std::size_t>(d)];
-      }
-  } else {
-    M.nu.zwolnij();
-    M.u.zwolnij();
-    M.react.zwolnij();
-  }
+  zloz_podpory(M, t);
   M.obliczono = 0;
   M.Pusty = 0;
   P.Odswiez();
 }
+
+#else
+void _OKNO_::Cm_Grupa_kop_prz() {}
+void _OKNO_::Cm_Grupa_doom() {}
+void _OKNO_::Cm_G_PODP() {}
+#endif
 
 void _OKNO_::Cm_G_SILA() {
   if (M.Pusty != 0 || M.nn <= 0 || M.j_grupa != 1) return;
