@@ -122,6 +122,10 @@ void Rastr::wypelnij(int l, int t, int r, int b, std::uint32_t c) {
 
 void Rastr::ramka(int l, int t, int r, int b, std::uint32_t c) {
   if (!p_) return;
+  l = ogranicz(l);
+  t = ogranicz(t);
+  r = ogranicz(r);
+  b = ogranicz(b);
   if (r < l) std::swap(l, r);
   if (b < t) std::swap(t, b);
   if (r - l < 1 || b - t < 1) return;

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
-#include <QHash>
+#include <algorithm>
 #include <QPolygon>
 #include <cmath>
 #include <memory>
@@ -122,6 +122,13 @@ bool format_rastra(const QImage& obraz) {
   }
 }
 
+// A coordinate shifted by -d, within the range the rasteriser accepts (the
+// subtraction itself must not overflow for any int).
+int przesun(int v, int d) {
+  const long long w = static_cast<long long>(v) - d;
+  return static_cast<int>(std::clamp<long long>(w, -Rastr::kZasieg, Rastr::kZasieg));
+}
+
 // Points shifted by (-dx, -dy) into a buffer that lives as long as the call.
 class Przesuniete {
  public:
@@ -131,7 +138,7 @@ class Przesuniete {
       sterta_.resize(static_cast<std::size_t>(n));
       cel = sterta_.data();
     }
-    for (int i = 0; i < n; ++i) cel[i] = Punkt{p[i].x - dx, p[i].y - dy};
+    for (int i = 0; i < n; ++i) cel[i] = Punkt{przesun(p[i].x, dx), przesun(p[i].y, dy)};
     p_ = cel;
   }
   const Punkt* dane() const { return p_; }
@@ -205,14 +212,16 @@ void QtCanvas::Pedzel(Kolor k) {
 void QtCanvas::Prostokat(int l, int t, int r, int b) {
   if (r < l) std::swap(l, r);
   if (b < t) std::swap(t, b);
-  if (r - l < 1 || b - t < 1) return;
-  if (r_.gotowy())
-    r_.wypelnij(l - dx_, t - dy_, r - dx_, b - dy_, pedzel_c_);
-  else
+  if (static_cast<long long>(r) - l < 1 || static_cast<long long>(b) - t < 1) return;
+  if (r_.gotowy()) {
+    const int L = przesun(l, dx_), T = przesun(t, dy_), R = przesun(r, dx_), B = przesun(b, dy_);
+    r_.wypelnij(L, T, R, B, pedzel_c_);
+    if (pioro_rastra() && szer_pior_ == 1) {
+      r_.ramka(L, T, R, B, pioro_c_);
+      return;
+    }
+  } else {
     p_.fillRect(QRect(l, t, r - l, b - t), kolor(pedzel_kolor_));
-  if (pioro_rastra() && szer_pior_ == 1) {
-    r_.ramka(l - dx_, t - dy_, r - dx_, b - dy_, pioro_c_);
-    return;
   }
   ustaw_qpen();
   p_.setBrush(Qt::NoBrush);
@@ -232,10 +241,11 @@ void QtCanvas::MoveTo(int x, int y) {
 
 void QtCanvas::linia(int x1, int y1, int x2, int y2) {
   if (pioro_rastra()) {
+    const int a = przesun(x1, dx_), b = przesun(y1, dy_), c = przesun(x2, dx_), d = przesun(y2, dy_);
     if (szer_pior_ == 1)
-      r_.odcinek(x1 - dx_, y1 - dy_, x2 - dx_, y2 - dy_, pioro_c_);
+      r_.odcinek(a, b, c, d, pioro_c_);
     else
-      r_.gruby_odcinek(x1 - dx_, y1 - dy_, x2 - dx_, y2 - dy_, szer_pior_, pioro_c_);
+      r_.gruby_odcinek(a, b, c, d, szer_pior_, pioro_c_);
     return;
   }
   if (x1 == x2 && y1 == y2) return;
@@ -328,7 +338,7 @@ void QtCanvas::TextOut(int x, int y, const std::string& tekst) {
       const char16_t c = s[i].unicode();
       poz[i + 1] = poz[i] + pismo_->glif(c).postep + (i + 1 < n ? pismo_->kern(c, s[i + 1].unicode()) : 0.0);
     }
-    const int lx = x - dx_, ty = y - dy_;
+    const int lx = przesun(x, dx_), ty = przesun(y, dy_);
     const int szer = qRound(poz[n]), wys = pismo_->wysokosc();
     if (lx >= r_.szer() + 64 || ty >= r_.wys() + 64 || lx + szer < -64 || ty + wys < -64) return;
     r_.wypelnij(lx, ty, lx + szer, ty + wys, 0xffffffffu);
@@ -354,8 +364,9 @@ void QtCanvas::TextOut(int x, int y, const std::string& tekst) {
   const int szer = metryka_->horizontalAdvance(s), wys = metryka_->height();
   if (r_.gotowy()) {
     // nothing of a text far outside the image can show
-    if (x - dx_ >= r_.szer() || y - dy_ >= r_.wys() || x - dx_ + szer < 0 || y - dy_ + wys < 0) return;
-    r_.wypelnij(x - dx_, y - dy_, x - dx_ + szer, y - dy_ + wys, 0xffffffffu);
+    const int lx = przesun(x, dx_), ty = przesun(y, dy_);
+    if (lx >= r_.szer() || ty >= r_.wys() || lx + szer < 0 || ty + wys < 0) return;
+    r_.wypelnij(lx, ty, lx + szer, ty + wys, 0xffffffffu);
   } else {
     p_.fillRect(QRect(x, y, szer, wys), Qt::white);
   }
@@ -366,11 +377,11 @@ void QtCanvas::TextOut(int x, int y, const std::string& tekst) {
 
 Kolor QtCanvas::GetPixel(int x, int y) const {
   if (r_.gotowy()) {
-    const std::uint32_t c = r_.odczyt(x - dx_, y - dy_);
+    const std::uint32_t c = r_.odczyt(przesun(x, dx_), przesun(y, dy_));
     return Kolor((c >> 16) & 0xff, (c >> 8) & 0xff, c & 0xff);
   }
   const qreal r = obraz_.devicePixelRatio();
-  const int px = static_cast<int>((x - dx_) * r), py = static_cast<int>((y - dy_) * r);
+  const int px = static_cast<int>(przesun(x, dx_) * r), py = static_cast<int>(przesun(y, dy_) * r);
   if (px < 0 || py < 0 || px >= obraz_.width() || py >= obraz_.height()) return Kolor(255, 255, 255);
   const QRgb c = obraz_.pixel(px, py);
   return Kolor(qRed(c), qGreen(c), qBlue(c));
@@ -378,7 +389,7 @@ Kolor QtCanvas::GetPixel(int x, int y) const {
 
 void QtCanvas::SetPixel(int x, int y, Kolor k) {
   if (r_.gotowy()) {
-    r_.punkt(x - dx_, y - dy_, Rastr::kolor(k));
+    r_.punkt(przesun(x, dx_), przesun(y, dy_), Rastr::kolor(k));
     return;
   }
   p_.setPen(QPen(kolor(k), 0));
