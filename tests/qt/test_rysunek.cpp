@@ -2,6 +2,10 @@
 // the mesh, labels, node and group marks, support symbols, force arrows,
 // the deformed shape with its scale bar, and the transform left for the
 // mouse handling.
+#include <QApplication>
+
+#include "app/qt/qt_platform.h"
+#include "app/qt/rama.h"
 #include "test_rysunek_pomoc.h"
 
 namespace {
@@ -342,4 +346,32 @@ TEST_F(Widok, CoordinatesNearTheFloatLimitsStayInTheWindow) {
   EXPECT_TRUE(std::isfinite(okno.sx) && okno.sx > 0);
   EXPECT_EQ(px(200, 360), kCyjan);  // the bottom edge across the window
   EXPECT_EQ(px(375, 200), kCyjan);  // the right edge
+}
+
+TEST(WidokOknaRysunek, TheWindowPaintsTheModelIntoItsPictureAndGivesThePointerBack) {
+  Model m;
+  QtPlatform p;
+  RamaOkna rama;
+  p.ustawRame(&rama);
+  {
+    _OKNO_ okno(m, p);
+    rama.ustawOkno(&okno);
+    rama.resize(500, 400);
+    rama.show();
+    QApplication::processEvents();
+    zbuduj(m, prostokat4(10, 5));
+    rama.widok()->setCursor(Qt::CrossCursor);
+    okno.Cm_siatka();  // a view switch asks for a repaint
+    okno.Cm_siatka();
+    rama.widok()->odrysuj();
+    const QImage& obraz = rama.widok()->obraz();
+    int cyjan = 0;
+    for (int y = 0; y < obraz.height(); ++y)
+      for (int x = 0; x < obraz.width(); ++x) cyjan += obraz.pixel(x, y) == qRgb(0, 255, 255);
+    EXPECT_GT(cyjan, 100);
+    EXPECT_EQ(okno.hmax, rama.widok()->height());
+    EXPECT_EQ(rama.widok()->cursor().shape(), Qt::CrossCursor);
+    rama.ustawOkno(nullptr);
+  }
+  p.ustawRame(nullptr);
 }
