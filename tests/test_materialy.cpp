@@ -415,3 +415,19 @@ TEST(PrzebudowaMaterialow, RemovingAMaterialTakesItsElementsAndRenumbersTheRest)
   EXPECT_EQ(m.Ez[2][3], 0.0f);
   EXPECT_EQ(najwiecej_przedzialow(m), 1);
 }
+
+TEST_F(Materialy, ALargeModulusSurvivesConfirmingTheFormsUnchanged) {
+  OpisModelu o;
+  o.wezly = {{0, 0}, {1, 0}, {0, 1}};
+  OpisModelu::Material mt;
+  mt.przedzialy = {{2.1e11f, 2.5e8f}};
+  o.materialy.push_back(mt);
+  zbuduj(m, o);
+  numer(1);
+  fp.ok({}, {}, 3190).ok({}, {}, 3180);
+  okno.Cm_z_mat();
+  EXPECT_EQ(fp.pokazane.at(2).pole("e"), "2.1e11");
+  EXPECT_EQ(fp.pokazane.at(2).pole("sim"), "2.5e8");
+  EXPECT_EQ(m.Ez[1][1], 2.1e11f);
+  EXPECT_EQ(m.Sprz[1][1], 2.5e8f);
+}

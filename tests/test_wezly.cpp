@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 #include "app/komendy.h"
+#include "app/liczby.h"
 #include "edit/formy.h"
 #include "edycja_testy.h"
 #include "model/przebuduj.h"
@@ -328,4 +330,33 @@ TEST(Formularze, NodeAndElementAndThicknessLayouts) {
   EXPECT_EQ(f.zasob, 3160);
   EXPECT_EQ(f.tytul, "Grubosc tarczy");
   EXPECT_EQ(f.znajdz("gr")->tekst, "Grubość tarczy");
+}
+
+TEST(Formularze, PresetsKeepTheFormatUnlessSevenCharactersWouldChangeTheValue) {
+  auto tekst = [](const char* fmt, double v) {
+    Pole p;
+    ustaw_wartosc(p, fmt, v);
+    return std::string(p.t);
+  };
+  // the formats of the commands, read back to the same value
+  EXPECT_EQ(tekst("%6f", 12.5), "12.500000");
+  EXPECT_EQ(tekst("%5.1f", 12.5), " 12.5");
+  EXPECT_EQ(tekst("%8.1f", 200000.0), "200000.0");
+  EXPECT_EQ(tekst("%3.4f", 1.0), "1.0000");
+  EXPECT_EQ(tekst("%6f", -0.001), "-0.001000");
+  EXPECT_EQ(tekst("%4.1f", 0.0), " 0.0");
+  EXPECT_EQ(tekst("%f", 1.0), "1.000000");
+  EXPECT_EQ(tekst("%5.1f", 12.34), " 12.3");  // the format's own rounding stays
+  // texts whose first seven characters would say something else
+  EXPECT_EQ(tekst("%8.1f", 2.1e11), "2.1e11");
+  EXPECT_EQ(tekst("%8.1f", 12345678.0), "1.235e7");
+  EXPECT_EQ(tekst("%6f", -1e-5), "-1e-5");
+  EXPECT_EQ(tekst("%5.3f", 0.0001), "0.0001");
+  EXPECT_EQ(tekst("%5.1f", 0.04), "0.04");
+  EXPECT_EQ(tekst("%f", 3.0e38), "3e38");
+  for (double v : {2.1e11, 12345678.0, -1e-5, 0.0001, 0.04, 3.0e38, -2.5e-30, 7654321.9}) {
+    const std::string t = tekst("%8.1f", v);
+    const double z = atof_pola(odczyt_pola(t, 7).c_str());
+    EXPECT_NEAR(z, v, 0.01 * std::fabs(v)) << t;
+  }
 }

@@ -6,6 +6,7 @@
 
 #include "app/liczby.h"
 #include "app/okno.h"
+#include "edit/formy.h"
 #include "edit/wspolne.h"
 #include "model/przebuduj.h"
 
@@ -152,7 +153,7 @@ void _OKNO_::Cm_z_mat() {
   for (;;) {
     ustaw(r.nr, "%d", n);
     ustaw(r.lpr, "%d", M.Prz[n]);
-    ustaw(r.pois, "%5.3f", static_cast<double>(M.pm[n][2]));
+    ustaw_wartosc(r.pois, "%5.3f", static_cast<double>(M.pm[n][2]));
     ::Formularz f = uklad_D_DANE_Y_P(r);
     if (P.Formularz(f) != IDOK) return;
     if (sprawdz_material(P, r, lp, pois)) break;
@@ -168,8 +169,8 @@ void _OKNO_::Cm_z_mat() {
     ustaw(y.nr, "%d", n);
     ustaw(y.nrp, "%d", j);
     ustaw(y.lpr, "%d", lp);
-    ustaw(y.e, "%8.1f", static_cast<double>(M.Ez[n][j]));
-    ustaw(y.sim, "%4.1f", static_cast<double>(M.Sprz[n][j]));
+    ustaw_wartosc(y.e, "%8.1f", static_cast<double>(M.Ez[n][j]));
+    ustaw_wartosc(y.sim, "%4.1f", static_cast<double>(M.Sprz[n][j]));
     for (;;) {
       ::Formularz f = uklad_D_DANE_Y(y);
       const int w = P.Formularz(f);

@@ -1,7 +1,9 @@
 #include "edit/formy.h"
 
 #include <cstdarg>
+#include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "app/liczby.h"
 #include "edit/wspolne.h"
@@ -13,6 +15,61 @@ std::string edycja::tekst(const char* fmt, ...) {
   std::vsnprintf(buf, sizeof buf, fmt, ap);
   va_end(ap);
   return buf;
+}
+
+namespace {
+
+// "2.1e+11" -> "2.1e11", "1e-05" -> "1e-5".
+std::string krotki_wykladnik(std::string t) {
+  const auto e = t.find('e');
+  if (e == std::string::npos) return t;
+  std::string wyk = t.substr(e + 1);
+  const bool minus = !wyk.empty() && wyk[0] == '-';
+  if (!wyk.empty() && (wyk[0] == '+' || wyk[0] == '-')) wyk.erase(0, 1);
+  while (wyk.size() > 1 && wyk[0] == '0') wyk.erase(0, 1);
+  return t.substr(0, e) + "e" + (minus ? "-" : "") + wyk;
+}
+
+bool blisko(const std::string& t, double v) {
+  return std::fabs(atof_pola(t.c_str()) - v) <= 0.01 * std::fabs(v);
+}
+
+// A text of at most 7 characters for v: the most precise "%g" form that
+// fits ("0.0001", "2.1e11", "-1e-5"), or, when that is more than 1 % off,
+// the closest of all forms, a whole-number mantissa included ("-25e-31").
+std::string zwiezle(double v) {
+  char buf[64];
+  std::string pierwszy;
+  for (int p = 7; p >= 1 && pierwszy.empty(); --p) {
+    std::snprintf(buf, sizeof buf, "%.*g", p, v);
+    const std::string t = krotki_wykladnik(buf);
+    if (t.size() <= 7) pierwszy = t;
+  }
+  if (blisko(pierwszy, v) || v == 0) return pierwszy;
+  std::string najlepszy = pierwszy;
+  double blad = std::fabs(atof_pola(pierwszy.c_str()) - v);
+  const int w = static_cast<int>(std::floor(std::log10(std::fabs(v))));
+  for (int cyfry = 1; cyfry <= 6; ++cyfry) {
+    const int k = w - cyfry + 1;
+    std::snprintf(buf, sizeof buf, "%.0fe%d", v / std::pow(10.0, k), k);
+    const std::string t = buf;
+    const double b = std::fabs(atof_pola(t.c_str()) - v);
+    if (t.size() <= 7 && b < blad) {
+      najlepszy = t;
+      blad = b;
+    }
+  }
+  return najlepszy;
+}
+
+}  // namespace
+
+void ustaw_wartosc(Pole& p, const char* fmt, double v) {
+  char buf[512];
+  std::snprintf(buf, sizeof buf, fmt, v);
+  const std::string odczyt = odczyt_pola(buf, 7);
+  const bool zle = v != 0 ? !blisko(odczyt, v) : atof_pola(odczyt.c_str()) != 0;
+  ustaw(p, "%s", zle ? zwiezle(v).c_str() : buf);
 }
 
 ::Formularz uklad_D_DANE_WYM(d_wymusz& r) {

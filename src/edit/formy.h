@@ -17,6 +17,15 @@
 // "Grubosc tarczy" (3160): the plate thickness.
 ::Formularz uklad_D_DANE_GRUBOSC(da_grubosc& r);
 
+// Writes a stored value into a field as a preset in the given printf
+// format.  The field gives back only its first 7 characters, so a value
+// that this reading would change by more than 1 % (a modulus of 2.1e11 as
+// "210000000000.0" reads back as 2100000, a force of -0.00001 as "-0.000010"
+// reads back as 0) is written instead as the most precise text of at most
+// 7 characters ("2.1e11", "-1e-5"): confirming a form unchanged never
+// changes the model by more than that.
+void ustaw_wartosc(Pole& p, const char* fmt, double v);
+
 // --- checks of answers ----------------------------------------------------------------
 // Each shows its error boxes ("Błąd danych") one after the other, in the
 // order the checks run, and tells whether the answer is accepted.

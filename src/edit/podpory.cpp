@@ -34,11 +34,11 @@ void edytuj_podpore(_OKNO_& o, int zakres, bool pusty_w_trakcie) {
     // After a refused answer the form comes back with both boxes clear.
     if (pierwszy && t.jest[sx]) {
       r.chx = 1;
-      ustaw(r.x, "%1.5f", static_cast<double>(t.u[sx]));
+      ustaw_wartosc(r.x, "%1.5f", static_cast<double>(t.u[sx]));
     }
     if (pierwszy && t.jest[sy]) {
       r.chy = 1;
-      ustaw(r.y, "%1.5f", static_cast<double>(t.u[sy]));
+      ustaw_wartosc(r.y, "%1.5f", static_cast<double>(t.u[sy]));
     }
     pierwszy = false;
     ::Formularz f = uklad_D_DANE_WYM(r);
@@ -73,8 +73,8 @@ void edytuj_sile(_OKNO_& o, const char* fmt) {
     ustaw(r.nr, "%d", a);
     ustaw(r.fx, "0.0");
     ustaw(r.fy, "0.0");
-    if (M.si[2 * a - 1] != 0) ustaw(r.fx, fmt, static_cast<double>(M.si[2 * a - 1]));
-    if (M.si[2 * a] != 0) ustaw(r.fy, fmt, static_cast<double>(M.si[2 * a]));
+    if (M.si[2 * a - 1] != 0) ustaw_wartosc(r.fx, fmt, static_cast<double>(M.si[2 * a - 1]));
+    if (M.si[2 * a] != 0) ustaw_wartosc(r.fy, fmt, static_cast<double>(M.si[2 * a]));
     ::Formularz f = uklad_D_DANE_SIL(r);
     if (o.P.Formularz(f) != IDOK) return;
     const int k = sprawdz_sile(o.P, r, M.nn);
@@ -163,7 +163,7 @@ void _OKNO_::Cm_u_sile() {
 void _OKNO_::Cm_z_grubosc() {
   if (M.Pusty) return;
   da_grubosc r;
-  ustaw(r.gr, "%f", static_cast<double>(M.th));
+  ustaw_wartosc(r.gr, "%f", static_cast<double>(M.th));
   ::Formularz f = uklad_D_DANE_GRUBOSC(r);
   if (P.Formularz(f) == IDOK) {
     // Compared as it will be stored: a tiny positive text may round to 0.

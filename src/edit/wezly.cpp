@@ -39,8 +39,8 @@ void _OKNO_::Cm_z_wez() {
   if (k < 1 || k > M.nn) return;
   for (;;) {
     ustaw(danew.i, "%d", k);
-    ustaw(danew.x, "%3.4f", static_cast<double>(M.x[k][1]));
-    ustaw(danew.y, "%3.4f", static_cast<double>(M.x[k][2]));
+    ustaw_wartosc(danew.x, "%3.4f", static_cast<double>(M.x[k][1]));
+    ustaw_wartosc(danew.y, "%3.4f", static_cast<double>(M.x[k][2]));
     ::Formularz f = uklad_D_DANE_WSP(danew);
     if (P.Formularz(f) != IDOK) return;
     float x, y;

@@ -112,8 +112,8 @@ void _OKNO_::Cm_kreator() {
   for (int i = 1; i <= nn; ++i)
     for (;;) {
       ustaw(danew.i, "%d", i);
-      ustaw(danew.x, "%3.4f", static_cast<double>(M.x[i][1]));
-      ustaw(danew.y, "%3.4f", static_cast<double>(M.x[i][2]));
+      ustaw_wartosc(danew.x, "%3.4f", static_cast<double>(M.x[i][1]));
+      ustaw_wartosc(danew.y, "%3.4f", static_cast<double>(M.x[i][2]));
       ::Formularz f = uklad_D_DANE_WSP(danew);
       if (P.Formularz(f) != IDOK) return porzuc();
       float x, y;
@@ -128,7 +128,7 @@ void _OKNO_::Cm_kreator() {
   for (int i = 1; i <= nm; ++i)
     for (;;) {
       ustaw(danemat.i, "%d", i);
-      ustaw(danemat.pois, "%2.5f", static_cast<double>(M.pm[i][2]));
+      ustaw_wartosc(danemat.pois, "%2.5f", static_cast<double>(M.pm[i][2]));
       ::Formularz f = uklad_D_DANE_MAT(danemat);
       if (P.Formularz(f) != IDOK) return porzuc();
       const auto pois = static_cast<float>(atof_pola(danemat.pois.t));
