@@ -191,6 +191,11 @@ void _OKNO_::Cm_kreator() {
     }
 
   M.Pusty = 0;
+  // A plot left from the previous model must not name a missing material.
+  if (nrma > M.nm) {
+    SHOWGRAPH = 0;
+    nrma = 1;
+  }
   if (a_licz == 1) Obliczenia();
   P.Odswiez();
 }
