@@ -29,14 +29,16 @@ struct PustaTabela : OknoTabeli {
   bool CanClose() override { return true; }
 };
 
-// Whether "Oblicz" has its analysis yet: the analysis opens its form
-// "Dane obliczeń" (3200) first.  Tests of the automatic recalculation are
+// Whether "Oblicz" has its analysis yet: on a model with elements and a
+// support the analysis opens its form "Dane obliczeń" (3200) first.  Tests of the automatic recalculation are
 // skipped until it does.
 inline bool analiza_gotowa() {
   Model m;
   FakePlatform fp;
   _OKNO_ okno(m, fp);
-  zbuduj(m, prostokat(1, 1, 1, 1));
+  OpisModelu o = prostokat(1, 1, 1, 1);
+  o.podpory = {{1, 0.0f}};
+  zbuduj(m, o);
   fp.anuluj(3200);
   okno.Obliczenia();
   return !fp.pokazane.empty() && fp.pokazane[0].zasob == 3200;

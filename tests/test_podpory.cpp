@@ -325,7 +325,7 @@ TEST_F(Sily, DeletingWhereThereAreNoForces) {
 
 TEST_F(Sily, OnlyDeletingForcesRecalculates) {
   WYMAGA_ANALIZY();
-  zaladuj({}, {{1, 2.0f}});
+  zaladuj({{2, 0.0f}}, {{1, 2.0f}});
   okno.a_licz = 1;
   numer(1);
   sila("1", "3", "3");
