@@ -31,7 +31,7 @@ bench:
 	@scripts/install-deps.sh --extras
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSKORBA_BENCH=ON -DSKORBA_TESTS=OFF >/dev/null
 	cmake --build build-bench -j $(JOBS)
-	@for b in build-bench/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in build-bench/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; $$b; done
 
 fuzz:
 	@scripts/install-deps.sh --extras

@@ -1,11 +1,15 @@
-// The batch tool, run as a user runs it.
+// The batch tool, run as a user runs it, each run in its own folder (the
+// analysis writes its log "DR.txt" into the current one).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "model/plik.h"
@@ -17,20 +21,34 @@ namespace fs = std::filesystem;
 
 struct Wynik {
   int kod;
-  std::string wyjscie;  // stdout and stderr together
+  std::string wyjscie;  // standard output
+  std::string bledy;    // standard error
+  std::string wszystko() const { return wyjscie + bledy; }
 };
 
-Wynik uruchom(const std::string& argumenty) {
-  const std::string polecenie = std::string(SKORBA_CALC) + " " + argumenty + " 2>&1";
-  Wynik w{-1, {}};
-  FILE* p = popen(polecenie.c_str(), "r");
-  if (!p) return w;
-  std::array<char, 4096> bufor{};
-  while (fgets(bufor.data(), bufor.size(), p)) w.wyjscie += bufor.data();
-  const int status = pclose(p);
-  w.kod = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return w;
+std::string czytaj_tekst(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
+
+int wezel(int nx, int c, int r) { return 1 + c + r * (nx + 1); }
+
+// A cantilever of nx x ny unit cells, left edge clamped, load p down at the tip.
+OpisModelu wspornik(int nx, int ny, float p,
+                    std::vector<std::pair<float, float>> przedzialy = {{200000.0f, 1e30f}}) {
+  OpisModelu o = prostokat(nx, ny, static_cast<float>(nx), static_cast<float>(ny));
+  o.materialy[0].przedzialy = std::move(przedzialy);
+  for (int r = 0; r <= ny; ++r) {
+    o.podpory.push_back({2 * wezel(nx, 0, r) - 1, 0});
+    o.podpory.push_back({2 * wezel(nx, 0, r), 0});
+  }
+  for (int r = 0; r <= ny; ++r) o.sily.push_back({2 * wezel(nx, nx, r), -p / static_cast<float>(ny + 1)});
+  return o;
+}
+
+OpisModelu plastyczny() { return wspornik(20, 4, 60.0f, {{200000.0f, 300.0f}, {100000.0f, 1e30f}}); }
 
 class SkorbaCalc : public testing::Test {
  protected:
@@ -40,6 +58,32 @@ class SkorbaCalc : public testing::Test {
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }
+
+  // Runs the tool in the test's folder.
+  Wynik uruchom(const std::string& argumenty) {
+    const fs::path err = dir / ".stderr";
+    const std::string polecenie =
+        "cd '" + dir.string() + "' && " + std::string(SKORBA_CALC) + " " + argumenty + " 2>'" + err.string() + "'";
+    Wynik w{-1, {}, {}};
+    FILE* p = popen(polecenie.c_str(), "r");
+    if (!p) return w;
+    std::array<char, 4096> bufor{};
+    while (fgets(bufor.data(), bufor.size(), p)) w.wyjscie += bufor.data();
+    const int status = pclose(p);
+    w.kod = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    w.bledy = czytaj_tekst(err);
+    fs::remove(err);
+    return w;
+  }
+  // Writes a model as a project file in the test's folder; returns its name.
+  std::string zapisz(const OpisModelu& o, const char* nazwa = "model.SKD") {
+    Model m;
+    zbuduj(m, o);
+    const auto bajty = zapisz_model(m);
+    EXPECT_TRUE(zapisz_plik_atomowo((dir / nazwa).string(), bajty.data(), bajty.size()));
+    return nazwa;
+  }
+
   fs::path dir;
 };
 
@@ -55,11 +99,11 @@ TEST_F(SkorbaCalc, LoadsAndSavesTheSameBytes) {
   const auto we = (dir / "we.SKD").string(), wy = (dir / "wy.SKD").string();
   ASSERT_TRUE(zapisz_plik_atomowo(we, bajty.data(), bajty.size()));
   const Wynik w = uruchom(we + " --save " + wy);
-  EXPECT_EQ(w.kod, 0) << w.wyjscie;
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
   std::vector<std::uint8_t> zapisane;
   ASSERT_TRUE(czytaj_plik(wy, zapisane));
   EXPECT_EQ(zapisane, bajty);
-  EXPECT_NE(w.wyjscie.find("Plik zapisano poprawnie"), std::string::npos);
+  EXPECT_NE(w.wszystko().find("Plik zapisano poprawnie"), std::string::npos);
 }
 
 TEST_F(SkorbaCalc, RefusedFilesAndArgumentsExitWithTwo) {
@@ -68,11 +112,11 @@ TEST_F(SkorbaCalc, RefusedFilesAndArgumentsExitWithTwo) {
   ASSERT_TRUE(zapisz_plik_atomowo(zly, zera, sizeof zera));
   Wynik w = uruchom(zly);
   EXPECT_EQ(w.kod, 2);
-  EXPECT_NE(w.wyjscie.find("Błędny plik z danymi"), std::string::npos) << w.wyjscie;
+  EXPECT_NE(w.wszystko().find("Błędny plik z danymi"), std::string::npos) << w.wszystko();
 
   w = uruchom((dir / "brak.SKD").string());
   EXPECT_EQ(w.kod, 2);
-  EXPECT_NE(w.wyjscie.find("Nie można otworzyć pliku"), std::string::npos) << w.wyjscie;
+  EXPECT_NE(w.wszystko().find("Nie można otworzyć pliku"), std::string::npos) << w.wszystko();
 
   EXPECT_EQ(uruchom("").kod, 2);
   EXPECT_EQ(uruchom("--nieznana x.SKD").kod, 2);
@@ -88,6 +132,116 @@ TEST_F(SkorbaCalc, UnwritableOutputIsAFailure) {
   ASSERT_TRUE(zapisz_plik_atomowo(we, bajty.data(), bajty.size()));
   const Wynik w = uruchom(we + " --save " + we + "/x.SKD");
   EXPECT_EQ(w.kod, 3);
-  EXPECT_NE(w.wyjscie.find("Nie można zapisać do pliku"), std::string::npos) << w.wyjscie;
-  EXPECT_EQ(w.wyjscie.find("Plik zapisano poprawnie"), std::string::npos);
+  EXPECT_NE(w.wszystko().find("Nie można zapisać do pliku"), std::string::npos) << w.wszystko();
+  EXPECT_EQ(w.wszystko().find("Plik zapisano poprawnie"), std::string::npos);
+}
+
+TEST_F(SkorbaCalc, AnalysesAndSummarises) {
+  const Wynik w = uruchom(zapisz(wspornik(20, 4, 10.0f)));
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.wyjscie.find("analiza: bez naprężeń plastycznych (rozwiązanie liniowe), kroków 1"), std::string::npos)
+      << w.wyjscie;
+  EXPECT_NE(w.wyjscie.find("największe przemieszczenie: "), std::string::npos);
+  EXPECT_NE(w.wyjscie.find(" w węźle 21 "), std::string::npos) << w.wyjscie;  // the tip's lower corner
+  EXPECT_NE(w.wyjscie.find("największe naprężenie wg Hubera: "), std::string::npos);
+  EXPECT_EQ(w.bledy, "Obliczenia: Nie wystąpiy naprężenia plastyczne\n");
+  // The log goes to the current folder, like the desktop program's.
+  EXPECT_EQ(czytaj_tekst(dir / "DR.txt").rfind("51 ", 0), 0u);
+}
+
+TEST_F(SkorbaCalc, LimitsLogAndReportFromTheCommandLine) {
+  const std::string model = zapisz(plastyczny());
+  fs::create_directories(dir / "wyniki");
+  Wynik w = uruchom("--steps 3 --error 0 --log wyniki/przebieg.txt --report wyniki/r.txt " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.bledy.find("Obliczenia: Wykorzystano maksymalną liczbę kroków\n"), std::string::npos) << w.bledy;
+  EXPECT_NE(w.bledy.find("VELDO SKORBA N: Plik zapisano poprawnie"), std::string::npos);
+  EXPECT_NE(w.wyjscie.find("analiza: wykorzystano maksymalną liczbę kroków"), std::string::npos) << w.wyjscie;
+  EXPECT_NE(w.wyjscie.find("kroków 3"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "DR.txt"));
+  const std::string log = czytaj_tekst(dir / "wyniki" / "przebieg.txt");
+  EXPECT_EQ(log.rfind("2 ", 0), 0u) << log;
+  EXPECT_NE(log.find("\n3 "), std::string::npos) << log;
+  const std::string raport = czytaj_tekst(dir / "wyniki" / "r.txt");
+  EXPECT_EQ(raport.rfind("Wyniki oblicze\xF1 programu SKORBA N VELDO\r\n\r\nPlik :/", 0), 0u);
+  EXPECT_NE(raport.find("wyniki/r.txt\r\n"), std::string::npos);
+  EXPECT_NE(raport.find("Liczba si\xB3 obci\xB9\xBF" "aj\xB9" "cych       : 5\r\n"), std::string::npos);
+
+  // Settling: with the default limits this model stops well before 50 steps.
+  w = uruchom(model);
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_NE(w.wyjscie.find("analiza: zbieżna (zmiana "), std::string::npos) << w.wyjscie;
+  EXPECT_EQ(w.bledy, "");
+}
+
+TEST_F(SkorbaCalc, RefusedLimitsAreReportedAsTheFormWould) {
+  const std::string model = zapisz(plastyczny());
+  Wynik w = uruchom("--steps 0 " + model);
+  EXPECT_EQ(w.kod, 2);
+  EXPECT_EQ(w.bledy, "SKORBA N obliczenia: Ilość kroków musi być większa od 0\n");
+  w = uruchom("--error -1 --steps x " + model);
+  EXPECT_EQ(w.kod, 2);
+  EXPECT_EQ(w.bledy,
+            "SKORBA N obliczenia: Ilość kroków musi być większa od 0\n"
+            "SKORBA N obliczenia: Maksymalny błąd musi być większy lub równy 0\n");
+  w = uruchom("--error 100 " + model);
+  EXPECT_EQ(w.kod, 2);
+  EXPECT_NE(w.bledy.find("mniejszy od 100"), std::string::npos) << w.bledy;
+  EXPECT_EQ(w.wyjscie.find("analiza:"), std::string::npos);
+  EXPECT_EQ(uruchom("--steps").kod, 2);
+  EXPECT_EQ(uruchom("--no-analysis --report r.txt " + model).kod, 2);
+}
+
+TEST_F(SkorbaCalc, AnalysisWithoutResultsExitsWithOne) {
+  OpisModelu o = wspornik(4, 2, 10.0f);
+  o.podpory.clear();
+  Wynik w = uruchom(zapisz(o) + " --report r.txt");
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_NE(w.bledy.find("VELDO SKORBA N: Niezdefiniowano podpór,węzłów lub elementów"), std::string::npos);
+  EXPECT_NE(w.bledy.find("brak wyników"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "r.txt"));
+
+  o = wspornik(4, 2, 10.0f);
+  o.wezly.push_back({40, 40});  // a node of no element
+  w = uruchom(zapisz(o));
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_EQ(w.bledy, "Obliczenia: Błąd podczas obliczeń\nVELDO SKORBA N: Błąd podczas obliczeń\n");
+  EXPECT_NE(w.wyjscie.find("analiza: błąd obliczeń"), std::string::npos);
+}
+
+TEST_F(SkorbaCalc, NoAnalysisOnlyLoads) {
+  const Wynik w = uruchom("--no-analysis " + zapisz(wspornik(4, 2, 10.0f)));
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_EQ(w.bledy, "");
+  EXPECT_EQ(w.wyjscie, "węzłów 15, elementów 16, materiałów 1, podpór 6\n");
+  EXPECT_FALSE(fs::exists(dir / "DR.txt"));
+}
+
+TEST_F(SkorbaCalc, UnwritableLogIsReported) {
+  const std::string model = zapisz(wspornik(4, 2, 10.0f));
+  // Asked for by name: a failure of the run.
+  Wynik w = uruchom("--log brak/log.txt " + model);
+  EXPECT_EQ(w.kod, 3);
+  EXPECT_NE(w.bledy.find("nie można zapisać pliku brak/log.txt"), std::string::npos) << w.bledy;
+  EXPECT_NE(w.wyjscie.find("największe przemieszczenie"), std::string::npos);
+  // The default log cannot replace a folder of that name: only a warning.
+  fs::create_directories(dir / "DR.txt");
+  w = uruchom(model);
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_NE(w.bledy.find("nie można zapisać pliku DR.txt"), std::string::npos) << w.bledy;
+}
+
+TEST_F(SkorbaCalc, HundredByHundredRectangleInAFewSeconds) {
+  // About 20,000 unknowns with a half band of 206.
+  const std::string model = zapisz(wspornik(100, 100, 1000.0f));
+  const auto t0 = std::chrono::steady_clock::now();
+  const Wynik w = uruchom(model);
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.wyjscie.find("węzłów 10201"), std::string::npos);
+#if !defined(__SANITIZE_ADDRESS__) && defined(NDEBUG)
+  EXPECT_LT(s, 5.0);
+#else
+  (void)s;
+#endif
 }

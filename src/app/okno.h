@@ -116,6 +116,17 @@ class _OKNO_ {
   // --- analysis -----------------------------------------------------------------------
   void Cm_ODSWIEZ();
   void Obliczenia();
+  // The convergence log of the analysis: "DR.txt" in the current folder.
+  std::string plik_dr = "DR.txt";
+  // How the last analysis went (read by the batch tool's summary).
+  struct Przebieg {
+    enum Koniec { NieRozpoczeta, Anulowana, BrakPlastycznych, Zbiezna, LimitKrokow, Blad };
+    Koniec koniec = NieRozpoczeta;
+    int kroki = 0;               // steps started
+    float dumax = 0.0f;          // change of the last step in percent
+    int formularze = 0;          // times the form "Dane obliczeń" was shown
+    bool log_zapisany = false;   // the convergence log was written
+  } przebieg;
 
   // --- materials -----------------------------------------------------------------------
   void Cm_d_mat();

@@ -10,8 +10,10 @@ int Konsola::MessageBox(const std::string& tekst, const std::string& tytul, Ikon
 }
 
 int Konsola::Formularz(::Formularz& f) {
+  const int razy = ++pokazy[f.zasob];
   auto it = odpowiedzi.find(f.zasob);
   if (it == odpowiedzi.end()) return IDCANCEL;
+  if (jednokrotnie && razy > 1) return IDCANCEL;
   zastosuj_odpowiedz(f, it->second);
   return IDOK;
 }

@@ -17,6 +17,10 @@ class Konsola : public Platform {
   // Answers for forms by resource number: field name -> text.  A form
   // without answers is cancelled.
   std::map<int, std::map<std::string, std::string>> odpowiedzi;
+  // When set, each form is answered only the first time it is shown and
+  // cancelled after that: a form that refuses its answer and opens again
+  // would otherwise be answered the same way for ever.
+  bool jednokrotnie = false;
   // Path returned by the next open / save dialog ("" = cancel).
   std::string sciezka_otwarcia;
   std::string sciezka_zapisu;
@@ -24,8 +28,10 @@ class Konsola : public Platform {
   // Message boxes shown so far, and how many of them reported an error.
   int komunikaty = 0;
   int bledy = 0;
-  // Resource number of the last form that was answered and the last box text.
+  // Text of the last message box.
   std::string ostatni_komunikat;
+  // How many times each form (by resource number) was shown.
+  std::map<int, int> pokazy;
 
   int MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
                  Przyciski przyciski) override;
@@ -45,4 +51,3 @@ class Konsola : public Platform {
  private:
   std::FILE* err_;
 };
-

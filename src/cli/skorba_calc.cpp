@@ -1,35 +1,102 @@
-// skorba_calc: the batch tool.  It loads a project file through the same
-// command code as the desktop program, with a console platform in place of
-// the screen.
+// skorba_calc: the batch tool.  It loads a project file and runs the
+// analysis through the same command code as the desktop program, with a
+// console platform in place of the screen: the form "Dane obliczeń" is
+// answered from the command line, message boxes go to standard error.
 //
-//   skorba_calc MODEL.SKD [--save OUT.SKD]
+//   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
+//               [--save FILE] [--no-analysis] MODEL.SKD
 //
-// Exit status: 0 done, 2 the file or the arguments were refused, 3 a file
-// could not be written.
+// Standard output gets a short summary.  Exit status: 0 valid results (or
+// the model loaded, with --no-analysis), 1 the analysis ended without
+// results, 2 the file or the arguments were refused, 3 an output file could
+// not be written.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/liczby.h"
 #include "app/okno.h"
 #include "cli/konsola.h"
+#include "model/raport.h"
 
 namespace {
 
 int uzycie(const char* blad) {
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
-  std::fprintf(stderr, "użycie: skorba_calc MODEL.SKD [--save PLIK.SKD]\n");
+  std::fprintf(stderr,
+               "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
+               "                    [--save PLIK.SKD] [--no-analysis] MODEL.SKD\n"
+               "  --steps N        maksymalna liczba kroków (50)\n"
+               "  --error PCT      błąd maksymalny w %% (5)\n"
+               "  --report PLIK    zapisz wyniki do pliku\n"
+               "  --log PLIK       przebieg iteracji zamiast DR.txt w bieżącym katalogu\n"
+               "  --save PLIK      zapisz model do pliku\n"
+               "  --no-analysis    tylko wczytaj (i zapisz) model\n");
   return 2;
+}
+
+std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
+  switch (p.koniec) {
+    case _OKNO_::Przebieg::BrakPlastycznych:
+      return "bez naprężeń plastycznych (rozwiązanie liniowe)";
+    case _OKNO_::Przebieg::Zbiezna:
+      return "zbieżna (zmiana " + liczba_raportu(p.dumax) + " % < " + liczba_raportu(epsdR) + " %)";
+    case _OKNO_::Przebieg::LimitKrokow:
+      return "wykorzystano maksymalną liczbę kroków (zmiana " + liczba_raportu(p.dumax) + " %)";
+    case _OKNO_::Przebieg::Blad:
+      return "błąd obliczeń, brak wyników";
+    case _OKNO_::Przebieg::Anulowana:
+      return "przerwana";
+    case _OKNO_::Przebieg::NieRozpoczeta:
+      break;
+  }
+  return "nie wykonana";
+}
+
+void podsumowanie(const Model& m) {
+  int wmax = 0, emax = 0;
+  double umax = -1, hmax = -1;
+  for (int k = 1; k <= m.nn; ++k) {
+    const double u = std::hypot(static_cast<double>(m.f[2 * k - 1]), static_cast<double>(m.f[2 * k]));
+    if (u > umax) umax = u, wmax = k;
+  }
+  for (int e = 1; e <= m.ne; ++e)
+    if (m.napr[e][4] > hmax) hmax = m.napr[e][4], emax = e;
+  if (wmax > 0)
+    std::printf("największe przemieszczenie: %s w węźle %d (x %s, y %s)\n",
+                liczba_raportu(static_cast<float>(umax)).c_str(), wmax, liczba_raportu(m.f[2 * wmax - 1]).c_str(),
+                liczba_raportu(m.f[2 * wmax]).c_str());
+  if (emax > 0)
+    std::printf("największe naprężenie wg Hubera: %s w elemencie %d\n",
+                liczba_raportu(static_cast<float>(hmax)).c_str(), emax);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string model_plik, zapis;
+  std::string model_plik, zapis, raport, log, kroki = "50", blad = "5";
+  bool analiza = true, log_podany = false;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
+    auto wartosc = [&](std::string& cel) {
+      if (++i >= argc) return false;
+      cel = argv[i];
+      return true;
+    };
     if (!std::strcmp(a, "--save")) {
-      if (++i >= argc) return uzycie("--save wymaga nazwy pliku");
-      zapis = argv[i];
+      if (!wartosc(zapis)) return uzycie("--save wymaga nazwy pliku");
+    } else if (!std::strcmp(a, "--report")) {
+      if (!wartosc(raport)) return uzycie("--report wymaga nazwy pliku");
+    } else if (!std::strcmp(a, "--log")) {
+      if (!wartosc(log)) return uzycie("--log wymaga nazwy pliku");
+      log_podany = true;
+    } else if (!std::strcmp(a, "--steps")) {
+      if (!wartosc(kroki)) return uzycie("--steps wymaga liczby kroków");
+    } else if (!std::strcmp(a, "--error")) {
+      if (!wartosc(blad)) return uzycie("--error wymaga wartości w procentach");
+    } else if (!std::strcmp(a, "--no-analysis")) {
+      analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
       uzycie(nullptr);
       return 0;
@@ -42,6 +109,8 @@ int main(int argc, char** argv) {
     }
   }
   if (model_plik.empty()) return uzycie("brak pliku modelu");
+  if (!analiza && !raport.empty()) return uzycie("--report wymaga analizy (bez --no-analysis)");
+  if (log_podany && log.empty()) return uzycie("--log wymaga nazwy pliku");
 
   Model model;
   Konsola konsola;
@@ -49,13 +118,51 @@ int main(int argc, char** argv) {
   konsola.sciezka_otwarcia = model_plik;
   okno.Cm_Otworz();
   if (model.Pusty != 0) return 2;
+  std::printf("węzłów %d, elementów %d, materiałów %d, podpór %d\n", model.nn, model.ne, model.nm, model.nd);
 
+  bool zapis_nieudany = false;
+  if (analiza) {
+    if (log_podany) okno.plik_dr = log;
+    konsola.odpowiedzi[3200] = {{"ik", kroki}, {"pocz", blad}};
+    konsola.jednokrotnie = true;
+    okno.Obliczenia();
+    if (okno.przebieg.formularze > 1 || okno.przebieg.koniec == _OKNO_::Przebieg::Anulowana) {
+      // The form refused the limits and opened again.  A maximum error of
+      // 100 or more is refused without a message; say so here.
+      const double e = atof_pola(okno.dane_obl.pocz.t);
+      if (atoi_pola(okno.dane_obl.ik.t) >= 1 && e >= 100)
+        std::fprintf(stderr, "skorba_calc: błąd maksymalny musi być mniejszy od 100\n");
+      return 2;
+    }
+    if (okno.przebieg.koniec != _OKNO_::Przebieg::NieRozpoczeta) {
+      std::printf("analiza: %s, kroków %d\n",
+                  koniec_analizy(okno.przebieg, static_cast<float>(atof_pola(okno.dane_obl.pocz.t))).c_str(),
+                  okno.przebieg.kroki);
+      if (!okno.przebieg.log_zapisany) {
+        std::fprintf(stderr, "skorba_calc: nie można zapisać pliku %s\n", okno.plik_dr.c_str());
+        if (log_podany) zapis_nieudany = true;
+      }
+    }
+    if (model.obliczono == 1) podsumowanie(model);
+  }
+
+  if (!raport.empty()) {
+    if (model.obliczono == 1) {
+      konsola.sciezka_zapisu = raport;
+      const int bledy = konsola.bledy;
+      okno.Cm_zap_wyn();
+      if (konsola.bledy != bledy) zapis_nieudany = true;
+    } else {
+      std::fprintf(stderr, "skorba_calc: brak wyników, nie zapisano %s\n", raport.c_str());
+    }
+  }
   if (!zapis.empty()) {
     konsola.sciezka_zapisu = zapis;
     const int bledy = konsola.bledy;
     okno.Cm_Zapisz();
-    if (konsola.bledy != bledy) return 3;
+    if (konsola.bledy != bledy) zapis_nieudany = true;
   }
-  std::printf("węzłów %d, elementów %d, materiałów %d, podpór %d\n", model.nn, model.ne, model.nm, model.nd);
+  if (zapis_nieudany) return 3;
+  if (analiza && model.obliczono != 1) return 1;
   return 0;
 }

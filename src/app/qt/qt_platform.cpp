@@ -100,10 +100,17 @@ void QtPlatform::Zamknij() {
 
 void QtPlatform::OtworzDokument(const std::string& sciezka) {
   // The document is looked for in the current folder, then next to the
-  // program; a missing document is silent.
-  QStringList miejsca = {q(sciezka), QCoreApplication::applicationDirPath() + "/" + q(sciezka)};
+  // program.  The help that comes with the program is an HTML page of the
+  // same name, which every desktop can show; a missing document is silent.
+  const QString nazwa = q(sciezka);
+  const QString program = QCoreApplication::applicationDirPath() + "/";
+  QStringList miejsca = {nazwa, program + nazwa};
+  if (nazwa.endsWith(".chm", Qt::CaseInsensitive)) {
+    const QString html = nazwa.left(nazwa.size() - 4) + ".html";
+    miejsca << html << program + html;
+  }
   for (const QString& m : miejsca)
-    if (QFileInfo::exists(m)) {
+    if (QFileInfo(m).isFile()) {
       QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(m).absoluteFilePath()));
       return;
     }

@@ -1,0 +1,243 @@
+// Benchmark of the analysis on rectangle meshes as the generator numbers
+// them (row by row from the bottom, two triangles per cell), from about
+// 1,000 to 100,000 unknowns: the assembly, the banded solver Obl0 (time,
+// memory of the band, GFLOP/s with the work counted as nq * nbw^2), the
+// literal reference elimination, single-threaded LAPACK dpbtrf + dpbtrs on
+// the identical band system (when OpenBLAS is there), and the whole
+// analysis through the main window as a user runs it.
+//
+//   bench_analiza [largest number of cells per side, default 223]
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "analysis/silnik.h"
+#include "app/okno.h"
+
+#ifdef SKORBA_HAVE_OPENBLAS
+extern "C" {
+void dpbtrf_(const char* uplo, const int* n, const int* kd, double* ab, const int* ldab, int* info,
+             std::size_t uplo_len);
+void dpbtrs_(const char* uplo, const int* n, const int* kd, const int* nrhs, const double* ab, const int* ldab,
+             double* b, const int* ldb, int* info, std::size_t uplo_len);
+void openblas_set_num_threads(int n);
+}
+#endif
+
+namespace {
+
+using Zegar = std::chrono::steady_clock;
+
+double sekundy(Zegar::time_point t0) { return std::chrono::duration<double>(Zegar::now() - t0).count(); }
+
+// An n x n cell square of 100 x 100, clamped along its left edge, a load of
+// 1000 down spread over the right edge; one linear material.
+void kwadrat(Model& m, int n) {
+  zwolnij_tablice(m);
+  const int lwx = n + 1;
+  m.nn = lwx * lwx;
+  m.nq = 2 * m.nn;
+  m.ne = 2 * n * n;
+  m.nm = 1;
+  m.maxpr = 1;
+  m.nd = 2 * lwx;
+  m.th = 1.0f;
+  m.x.przydziel(1, m.nn, 1, 2);
+  m.si.przydziel(1, m.nq);
+  m.f.przydziel(1, m.nq);
+  m.ww.przydziel(1, m.nq, 1, 4);
+  m.noc.przydziel(1, m.ne, 1, 3);
+  m.mat.przydziel(1, m.ne);
+  m.napr.przydziel(1, m.ne, 1, 4);
+  m.pm.przydziel(1, 1, 1, 2);
+  m.Prz.przydziel(1, 1);
+  m.Ez.przydziel(1, 1, 1, 1);
+  m.Sprz.przydziel(1, 1, 1, 1);
+  m.nu.przydziel(1, m.nd);
+  m.u.przydziel(1, m.nd);
+  m.react.przydziel(1, m.nd);
+  const float dk = 100.0f / static_cast<float>(n);
+  for (int r = 1; r <= lwx; ++r)
+    for (int c = 1; c <= lwx; ++c) {
+      const int k = (r - 1) * lwx + c;
+      m.x[k][1] = static_cast<float>(c - 1) * dk;
+      m.x[k][2] = static_cast<float>(r - 1) * dk;
+    }
+  int e = 0;
+  for (int c = 1; c <= n; ++c)
+    for (int r = 1; r <= n; ++r) {
+      const int a = c + (r - 1) * lwx, b = a + 1, cc = a + lwx, d = a + lwx + 1;
+      ++e;
+      m.noc[e][1] = a, m.noc[e][2] = b, m.noc[e][3] = d, m.mat[e] = 1;
+      ++e;
+      m.noc[e][1] = a, m.noc[e][2] = cc, m.noc[e][3] = d, m.mat[e] = 1;
+    }
+  m.pm[1][1] = 0.0f;
+  m.pm[1][2] = 0.3f;
+  m.Prz[1] = 1;
+  m.Ez[1][1] = 200000.0f;
+  m.Sprz[1][1] = 1.0e30f;
+  for (int r = 1; r <= lwx; ++r) {
+    const int k = (r - 1) * lwx + 1;
+    m.nu[2 * r - 1] = 2 * k - 1;
+    m.nu[2 * r] = 2 * k;
+    m.u[2 * r - 1] = m.u[2 * r] = 0.0f;
+    m.si[2 * (r * lwx)] = -1000.0f / static_cast<float>(lwx);
+  }
+  for (int i = 1; i <= m.nq; ++i) m.f[i] = m.si[i];
+  przydziel_robocze(m);
+  m.nbw = 0;
+  m.Pusty = 0;
+  m.obliczono = 0;
+}
+
+// A platform that answers the form "Dane obliczeń" with its presets and
+// keeps quiet.
+struct Cicha : Platform {
+  int MessageBox(const std::string&, const std::string&, Ikona, Przyciski) override { return IDOK; }
+  int Formularz(::Formularz&) override { return IDOK; }
+  bool OtworzPlik(OpisPliku&) override { return false; }
+  bool ZapiszPlik(OpisPliku&) override { return false; }
+  void UstawTytul(const std::string&) override {}
+  void UstawKursor(Kursor) override {}
+  void Odswiez() override {}
+  void Zamknij() override {}
+  void OtworzDokument(const std::string&) override {}
+  int PokazOkno(std::unique_ptr<OknoTabeli>) override { return 0; }
+  void ZniszczOkno(int) override {}
+  bool OknoOtwarte(int) const override { return false; }
+  void UstawWspolrzedne(const std::string&) override {}
+};
+
+double szczyt_mb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_maxrss) / 1024.0;
+}
+
+// The best of `razy` runs of f (each run gets fresh data from `przygotuj`).
+template <class P, class F>
+double najlepszy(int razy, P przygotuj, F f) {
+  double best = 1e300;
+  for (int i = 0; i < razy; ++i) {
+    przygotuj();
+    const auto t0 = Zegar::now();
+    f();
+    best = std::min(best, sekundy(t0));
+  }
+  return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int najwiekszy = argc > 1 ? std::atoi(argv[1]) : 223;
+#ifdef SKORBA_HAVE_OPENBLAS
+  openblas_set_num_threads(1);
+#endif
+  const std::string log = "/tmp/skorba_bench_dr_" + std::to_string(::getpid()) + ".txt";
+  std::printf("%-9s %7s %4s %8s %9s %10s %7s %10s %10s %7s %6s %9s %9s %8s\n", "siatka", "nq", "nbw", "s [MB]",
+              "montaz", "Obl0", "GFLOP/s", "wzorzec", "LAPACK", "GFLOP/s", "Obl0/L", "roznica", "analiza",
+              "RSS [MB]");
+  for (int n : {22, 50, 70, 100, 158, 223}) {
+    if (n > najwiekszy) break;
+    // The window first: its constructor starts from an empty store.
+    Model m;
+    Cicha platforma;
+    _OKNO_ okno(m, platforma);
+    okno.plik_dr = log;
+    kwadrat(m, n);
+    PracaAnalizy w;
+    Iteracja it;
+    start_analizy(m, w, it);
+    for (int e = 1; e <= m.ne; ++e) w.EE[e] = 200000.0f;
+    const int nq = m.nq, nbw = m.nbw;
+    const std::size_t pasmo = static_cast<std::size_t>(nq) * static_cast<std::size_t>(nbw);
+    const double praca = static_cast<double>(nq) * nbw * nbw;
+    const int razy = n <= 70 ? 5 : n <= 100 ? 3 : 1;
+
+    auto laduj = [&] {
+      for (int i = 1; i <= nq; ++i) w.fd[i] = m.si[i];
+    };
+    // At least two assemblies: the first one also maps the fresh band.
+    const double t_montaz = najlepszy(std::max(razy, 2), laduj, [&] { Przemieszcz(m, w); });
+    std::vector<double> s0(&w.s[1][1], &w.s[1][1] + pasmo), f0(&w.fd[1], &w.fd[1] + nq);
+    auto odtworz = [&] {
+      std::memcpy(&w.s[1][1], s0.data(), pasmo * sizeof(double));
+      std::memcpy(&w.fd[1], f0.data(), static_cast<std::size_t>(nq) * sizeof(double));
+    };
+    int b = 0, b1 = 0;
+    const double t_obl0 = najlepszy(razy, odtworz, [&] { Obl0(w.s.dane(), w.fd.dane(), nq, nbw, b, b1); });
+    std::vector<double> q(&w.fd[1], &w.fd[1] + nq);
+
+    double t_wzorzec = -1;
+    if (n <= 100) {
+      t_wzorzec = najlepszy(1, odtworz, [&] { Obl0_wzorcowy<double>(w.s.dane(), w.fd.dane(), nq, nbw, b, b1); });
+      if (std::memcmp(q.data(), &w.fd[1], static_cast<std::size_t>(nq) * sizeof(double)) != 0)
+        std::printf("!! Obl0 differs from the literal elimination\n");
+    }
+
+    double t_lapack = -1, roznica = -1;
+#ifdef SKORBA_HAVE_OPENBLAS
+    {
+      // Upper band storage of LAPACK, column major: AB(kd + 1 + i - j, j) = K(i, j).
+      const int kd = nbw - 1, ldab = nbw, jeden = 1;
+      std::vector<double> ab(pasmo), rhs(static_cast<std::size_t>(nq));
+      auto do_lapacka = [&] {
+        std::fill(ab.begin(), ab.end(), 0.0);
+        for (int r = 1; r <= nq; ++r)
+          for (int c = 1; c <= nbw && r + c - 1 <= nq; ++c) {
+            const int j = r + c - 1;  // column of K
+            ab[static_cast<std::size_t>(j - 1) * ldab + (kd + r - j)] = s0[static_cast<std::size_t>(r - 1) * nbw + c - 1];
+          }
+        std::copy(f0.begin(), f0.end(), rhs.begin());
+      };
+      int info = 0;
+      t_lapack = najlepszy(razy, do_lapacka, [&] {
+        dpbtrf_("U", &nq, &kd, ab.data(), &ldab, &info, 1);
+        dpbtrs_("U", &nq, &kd, &jeden, ab.data(), &ldab, rhs.data(), &nq, &info, 1);
+      });
+      double skala = 0;
+      roznica = 0;
+      for (int i = 0; i < nq; ++i) {
+        skala = std::max(skala, std::fabs(q[static_cast<std::size_t>(i)]));
+        roznica = std::max(roznica, std::fabs(q[static_cast<std::size_t>(i)] - rhs[static_cast<std::size_t>(i)]));
+      }
+      roznica = info != 0 ? -info : roznica / skala;
+    }
+#endif
+    w.zwolnij();
+    s0.clear();
+    s0.shrink_to_fit();
+
+    const auto t0 = Zegar::now();
+    okno.Obliczenia();
+    const double t_analiza = sekundy(t0);
+    if (m.obliczono != 1) std::printf("!! analysis failed\n");
+
+    char wz[16] = "-", lp[16] = "-", gl[16] = "-", st[16] = "-", rz[16] = "-";
+    if (t_wzorzec >= 0) std::snprintf(wz, sizeof wz, "%.1f ms", t_wzorzec * 1e3);
+    if (t_lapack >= 0) {
+      std::snprintf(lp, sizeof lp, "%.1f ms", t_lapack * 1e3);
+      std::snprintf(gl, sizeof gl, "%.2f", praca / t_lapack / 1e9);
+      std::snprintf(st, sizeof st, "%.2f", t_obl0 / t_lapack);
+      std::snprintf(rz, sizeof rz, "%.1e", roznica);
+    }
+    char siatka[16];
+    std::snprintf(siatka, sizeof siatka, "%dx%d", n, n);
+    std::printf("%-9s %7d %4d %8.1f %6.1f ms %7.1f ms %7.2f %10s %10s %7s %6s %9s %7.3f s %8.0f\n", siatka, nq,
+                nbw, static_cast<double>(pasmo) * 8 / 1e6, t_montaz * 1e3, t_obl0 * 1e3, praca / t_obl0 / 1e9, wz, lp,
+                gl, st, rz, t_analiza, szczyt_mb());
+    std::fflush(stdout);
+  }
+  std::remove(log.c_str());
+  return 0;
+}

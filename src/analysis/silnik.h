@@ -1,0 +1,171 @@
+// The analysis engine: element stiffness of the constant-strain triangle,
+// banded assembly with penalty supports, banded Gaussian elimination,
+// element stresses, the nodal-value projection, the secant-modulus update
+// of the nonlinear iteration and the support reactions.
+//
+// The routines take the model store and the work arrays of one analysis
+// explicitly; they know nothing of forms or message boxes (the main window's
+// Obliczenia wraps them).  Errors are left in Model::blad / Model::blad1.
+//
+// Precision: the store keeps 32-bit floats, but the element matrices, the
+// band matrix, the right-hand side and the solution are doubles.  A float
+// elimination of the penalty system is plainly wrong on slender or large
+// meshes (tens of percent on an ordinary cantilever).  Results are rounded to
+// float when they are stored in f, napr, ww and react.
+#pragma once
+
+#include <algorithm>
+
+#include "model/model.h"
+
+// Work arrays of one analysis run.  The element arrays are 1-based like the
+// store's (index 0 unused).
+struct PracaAnalizy {
+  Macierz<double> s;  // [1..nq][1..nbw] upper band of K, column 1 = diagonal
+  Wektor<double> fd;  // [1..nq] right-hand side, then the solution
+  Wektor<float> EE;   // [1..ne] element moduli of the current step
+
+  double d[4][4] = {};   // elasticity matrix
+  double b[4][7] = {};   // strain-displacement matrix
+  double db[4][7] = {};  // d * b
+  double se[7][7] = {};  // element stiffness
+  double q[7] = {};      // element displacements
+  double str[4] = {};    // element stress sx, sy, txy
+  double dj = 0.0;       // twice the signed area of the last element
+
+  // Allocates s, fd and EE for the model's present nq, nbw and ne.
+  void przydziel(const Model& m);
+  void zwolnij();
+};
+
+// Half band width: the largest 2*(max node - min node + 1) over all
+// elements (0 without elements).
+int szerokosc_pasma(const Model& m);
+
+// Elasticity matrix d, strain-displacement matrix b and their product db of
+// element n with the modulus w.EE[n].  Poisson's ratio of 0.5 or more sets
+// blad = 10 (blad1 = material) and still forms the matrices; a zero area sets
+// blad = 2 (blad1 = element) and returns leaving b and db as they were.
+void Szt_el(Model& m, PracaAnalizy& w, int n);
+
+// The element stiffness se of element n (Szt_el, then thickness * area *
+// bT*d*b).  False when Szt_el raised an error.
+bool sztywnosc_elementu(Model& m, PracaAnalizy& w, int n);
+
+// Assembly of all elements into w.s and the penalty supports into w.s and
+// w.fd (w.fd must hold the loads).  Sets cnst on its first use; stops at the
+// first element error and then adds no supports.
+void Przemieszcz(Model& m, PracaAnalizy& w);
+
+// Banded Gaussian elimination without pivoting of the first nq unknowns of
+// the upper-band system s (rows 1..nq, band columns 1..nbw), in place; the
+// solution replaces f.  An exactly zero pivot sets blad = 1, blad1 = row.
+// The inner loops vectorise without changing any rounding: the result is
+// bit-identical to Obl0_wzorcowy.
+void Obl0(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1);
+
+// The same elimination written as literally as possible: the reference
+// against which Obl0 and any faster solver are checked bit for bit.
+template <class T>
+void Obl0_wzorcowy(T* const* s, T* f, int nq, int nbw, int& blad, int& blad1) {
+  for (int n = 1; n <= nq - 1; ++n) {
+    const int nk = std::min(nq - n + 1, nbw);
+    if (s[n][1] == 0) {
+      blad = 1;
+      blad1 = n;
+      continue;
+    }
+    for (int i = 2; i <= nk; ++i) {
+      const T c = s[n][i] / s[n][1];
+      const int r = n + i - 1;
+      for (int j = i; j <= nk; ++j) s[r][j - i + 1] -= c * s[n][j];
+      f[r] -= c * f[n];
+    }
+  }
+  if (nq < 1) return;
+  if (s[nq][1] == 0) {
+    blad = 1;
+    blad1 = nq;
+  } else {
+    f[nq] = f[nq] / s[nq][1];
+  }
+  if (blad != 0) return;
+  for (int n = nq - 1; n >= 1; --n) {
+    if (s[n][1] == 0) {
+      blad = 1;
+      blad1 = n;
+      return;
+    }
+    const T c = 1 / s[n][1];
+    f[n] = c * f[n];
+    const int nk = std::min(nq - n + 1, nbw);
+    for (int k = 2; k <= nk; ++k) f[n] -= c * s[n][k] * f[n + k - 1];
+  }
+}
+
+// Solves the equilibrium system in w.s / w.fd (Obl0 with the model's nq and
+// nbw); a solution that is not finite in double or in float is refused like
+// a zero pivot.  On success the displacements are stored, rounded, in m.f.
+void rozwiaz_uklad(Model& m, PracaAnalizy& w);
+
+// Element stresses napr from the double solution w.fd; nothing when blad != 0.
+void Naprezenia(Model& m, PracaAnalizy& w);
+
+// Huber equivalent stress sqrt|sx^2 + sy^2 - sx*sy + 3*txy^2|.
+double huber(double sx, double sy, double txy);
+
+// The secant modulus of material mat at equivalent stress sigma on the
+// chain of straight pieces Ez / Sprz.  `stary` is the element's present
+// modulus (kept when no rule assigns one); zc becomes 1 when sigma reaches
+// the first limit.
+float modul_sieczny(const Model& m, int mat, float sigma, float stary, int& zc);
+
+// Modulus update of every element from napr[e][4].
+void Sieczne(Model& m, PracaAnalizy& w, int& zc);
+
+// Support reactions (u - q) * cnst from the double solution.
+void Reakcje(Model& m, const PracaAnalizy& w);
+
+// Nodal values ww: least-squares projection of the element stresses onto a
+// continuous field linear in each triangle, one solve per component, using
+// w.s and w.fd as work space.  m.f keeps the displacements.
+void Wart_wez(Model& m, PracaAnalizy& w);
+
+// Checks that every element's material has its modulus intervals (a model
+// just built by the wizard has none yet).  False with blad1 = the first
+// material without them.
+bool materialy_kompletne(const Model& m, int& blad1);
+
+// Error codes beyond those of the elements and the solver: a material
+// without modulus intervals (blad1 = material), and work arrays larger than
+// the machine's memory.
+inline constexpr int kBladBrakPrzedzialow = 3;
+inline constexpr int kBladPamieci = 4;
+
+// State of the nonlinear iteration.
+struct Iteracja {
+  int lprz = 50;       // step limit
+  float epsdR = 5.0f;  // error limit in percent
+  int krok = 1;        // step counter
+  int ikr = 0;         // steps started
+  int zc = 0;          // 1 once any element reached its first stress limit
+  float normaa = 0.0f, normaf = 0.0f, dumax = 0.0f;
+};
+
+// What one step of the iteration asks the caller to report.
+struct WynikKroku {
+  bool brak_plastycznych = false;  // "Nie wystąpiy naprężenia plastyczne"
+  bool linia_logu = false;         // a convergence line is due ...
+  int krok_logu = 0;               // ... with this step counter
+  float dumax = 0.0f;              // ... and this change in percent
+  bool zbiezna = false;            // the change fell below the limit
+  bool blad = false;               // an engine error ended the iteration
+};
+
+// Starts an analysis: band width, work arrays, first moduli, cleared errors.
+void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it);
+
+// One step of the iteration (the caller advances it.krok afterwards): loads,
+// assembly and solution, stresses, modulus update, convergence measure and
+// the stop rules, which set it.krok = lprz + 1 when the iteration ends.
+WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it);

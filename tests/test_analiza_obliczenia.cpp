@@ -1,0 +1,372 @@
+// "&Oblicz" as the user sees it: the form "Dane obliczeń", the message
+// boxes in their order, the three stop rules and the convergence log
+// "DR.txt".  Each test runs in its own temporary folder, since the log goes
+// to the current one.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "analysis/obliczenia.h"
+#include "app/komendy.h"
+#include "app/okno.h"
+#include "fake_platform.h"
+#include "model_builders.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPlast = "Nie wystąpiy naprężenia plastyczne";
+const std::string kBlad = "Błąd podczas obliczeń";
+const std::string kLimit = "Wykorzystano maksymalną liczbę kroków\nPonów obliczenia z większą liczbą kroków";
+
+int wezel(int nx, int c, int r) { return 1 + c + r * (nx + 1); }
+
+// A cantilever of 20 x 4 cells with a hardening material; the load 60 takes
+// the root beyond its first limit, and the secant iteration settles slowly.
+OpisModelu plastyczny_wspornik(float hartowanie = 100000.0f) {
+  OpisModelu o = prostokat(20, 4, 20, 4, 200000.0f, 0.3f);
+  o.materialy[0].przedzialy = {{200000.0f, 300.0f}, {hartowanie, 1.0e30f}};
+  for (int r = 0; r <= 4; ++r) {
+    const int k = wezel(20, 0, r);
+    o.podpory.push_back({2 * k - 1, 0});
+    o.podpory.push_back({2 * k, 0});
+  }
+  for (int r = 0; r <= 4; ++r) o.sily.push_back({2 * wezel(20, 20, r), -12.0f});
+  return o;
+}
+
+// The same cantilever far below its limit: linear.
+OpisModelu sprezysty_wspornik() {
+  OpisModelu o = plastyczny_wspornik();
+  for (auto& s : o.sily) s.second = -1.0f;
+  return o;
+}
+
+class Obliczenia : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("skorba_obl_" + std::to_string(::getpid()) + "_" +
+                                       testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+    stary = fs::current_path();
+    fs::current_path(dir);
+  }
+  void TearDown() override {
+    fp.sprawdz_zuzyte();
+    fs::current_path(stary);
+    fs::remove_all(dir);
+  }
+  std::vector<std::string> dr() const {
+    std::ifstream in(dir / "DR.txt");
+    std::vector<std::string> linie;
+    for (std::string l; std::getline(in, l);) linie.push_back(l);
+    return linie;
+  }
+  std::string dr_calosc() const {
+    std::ifstream in(dir / "DR.txt", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  // Runs the analysis with the form answered with these limits.
+  void licz(const std::string& kroki, const std::string& blad) {
+    fp.ok({{"ik", kroki}, {"pocz", blad}}, {}, 3200);
+    okno.Obliczenia();
+  }
+
+  Model m;
+  FakePlatform fp;
+  _OKNO_ okno{m, fp};
+  fs::path dir, stary;
+};
+
+}  // namespace
+
+TEST_F(Obliczenia, FormLayoutAndPresets) {
+  d_dane_obl r;
+  ::Formularz f = uklad_D_DANE_OBL(r);
+  EXPECT_EQ(f.zasob, 3200);
+  EXPECT_EQ(f.tytul, "Dane obliczeń");
+  EXPECT_EQ(f.szer, 142);
+  EXPECT_EQ(f.wys, 65);
+  ASSERT_NE(f.znajdz("ik"), nullptr);
+  ASSERT_NE(f.znajdz("pocz"), nullptr);
+  EXPECT_EQ(f.znajdz("ik")->id, 8500);
+  EXPECT_TRUE(f.znajdz("ik")->tylko_cyfry);
+  EXPECT_EQ(f.znajdz("ik")->tekst, "Maksymalna liczba kroków ");
+  EXPECT_EQ(f.znajdz("pocz")->id, 8501);
+  EXPECT_FALSE(f.znajdz("pocz")->tylko_cyfry);
+  EXPECT_EQ(f.znajdz("pocz")->tekst, "Bład maksymalny w %");
+  EXPECT_EQ(f.znajdz("ik")->limit, 7);
+  EXPECT_GE(f.znajdz("ik")->ramka, 0);
+  EXPECT_EQ(f.znajdz("ik")->ramka, f.znajdz("pocz")->ramka);
+  EXPECT_TRUE(f.ma_anuluj);
+
+  // The presets come back at every analysis, whatever was typed before.
+  zbuduj(m, sprezysty_wspornik());
+  licz("7", "2.5");
+  licz("50", "5");
+  ASSERT_EQ(fp.pokazane.size(), 2u);
+  for (const auto& p : fp.pokazane) {
+    EXPECT_EQ(p.zasob, 3200);
+    EXPECT_EQ(p.pole("ik"), "50");
+    EXPECT_EQ(p.pole("pocz"), "5");
+  }
+}
+
+TEST_F(Obliczenia, NoModelOrAnIncompleteOneAsksNothing) {
+  okno.Obliczenia();
+  ASSERT_EQ(fp.komunikaty.size(), 1u);
+  EXPECT_EQ(fp.komunikaty[0].tekst, "Błąd obliczeń - projekt nie istnieje");
+  EXPECT_EQ(fp.komunikaty[0].tytul, "VELDO SKORBA N");
+  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Brak);
+  EXPECT_EQ(fp.kursor, Kursor::Normalny);
+
+  for (int brak = 0; brak < 3; ++brak) {
+    OpisModelu o = sprezysty_wspornik();
+    if (brak == 0) o.podpory.clear();
+    if (brak == 1) o.elementy.clear();
+    if (brak == 2) {
+      o.wezly.resize(2);
+      o.elementy.clear();
+      o.podpory = {{1, 0}};
+      o.sily.clear();
+    }
+    zbuduj(m, o);
+    fp.wyczysc();
+    okno.Obliczenia();
+    EXPECT_EQ(fp.teksty(), std::vector<std::string>{"Niezdefiniowano podpór,węzłów lub elementów"}) << brak;
+    EXPECT_TRUE(fp.pokazane.empty());
+    EXPECT_EQ(m.obliczono, 0);
+  }
+  EXPECT_FALSE(fs::exists(dir / "DR.txt"));
+}
+
+TEST_F(Obliczenia, RefusedLimitsReopenTheFormWithTheTypedTexts) {
+  zbuduj(m, sprezysty_wspornik());
+  fp.ok({{"ik", "0"}, {"pocz", "-1"}}, {}, 3200);
+  fp.ok({{"ik", "3"}, {"pocz", "100"}}, {}, 3200);  // 100 or more: silently again
+  fp.ok({{"ik", "abc"}, {"pocz", "5"}}, {}, 3200);
+  fp.ok({{"ik", "3"}, {"pocz", "99.9"}}, {}, 3200);
+  okno.Obliczenia();
+  ASSERT_EQ(fp.pokazane.size(), 4u);
+  EXPECT_EQ(fp.pokazane[1].pole("ik"), "0");
+  EXPECT_EQ(fp.pokazane[1].pole("pocz"), "-1");
+  EXPECT_EQ(fp.pokazane[2].pole("pocz"), "100");
+  EXPECT_EQ(fp.pokazane[3].pole("ik"), "abc");
+  ASSERT_GE(fp.komunikaty.size(), 3u);
+  EXPECT_EQ(fp.komunikaty[0].tekst, "Ilość kroków musi być większa od 0");
+  EXPECT_EQ(fp.komunikaty[1].tekst, "Maksymalny błąd musi być większy lub równy 0");
+  EXPECT_EQ(fp.komunikaty[2].tekst, "Ilość kroków musi być większa od 0");
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(fp.komunikaty[i].tytul, "SKORBA N obliczenia");
+    EXPECT_EQ(fp.komunikaty[i].ikona, Ikona::Blad);
+  }
+  EXPECT_EQ(fp.komunikaty.back().tekst, kPlast);
+  EXPECT_EQ(m.obliczono, 1);
+}
+
+TEST_F(Obliczenia, CancelLeavesNoResults) {
+  zbuduj(m, sprezysty_wspornik());
+  licz("50", "5");
+  ASSERT_EQ(m.obliczono, 1);
+  fp.wyczysc();
+  fp.anuluj(3200);
+  okno.Obliczenia();
+  EXPECT_EQ(m.obliczono, 0);
+  EXPECT_TRUE(fp.komunikaty.empty());
+  EXPECT_EQ(fp.kursor, Kursor::Normalny);
+  EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Anulowana);
+}
+
+TEST_F(Obliczenia, LinearModelEndsAfterOneStep) {
+  zbuduj(m, sprezysty_wspornik());
+  licz("50", "5");
+  EXPECT_EQ(fp.teksty(), std::vector<std::string>{kPlast});
+  EXPECT_EQ(fp.komunikaty[0].tytul, "Obliczenia");
+  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Wykrzyknik);
+  EXPECT_EQ(m.obliczono, 1);
+  EXPECT_EQ(fp.kursor, Kursor::Normalny);
+  EXPECT_GE(fp.odswiezenia, 1);
+  // One line with the counter already past the limit; the change compares
+  // the sum of squares with 1.
+  const auto linie = dr();
+  ASSERT_EQ(linie.size(), 1u);
+  EXPECT_EQ(linie[0].rfind("51 ", 0), 0u) << linie[0];
+  double suma = 0;
+  for (int i = 1; i <= m.nq; ++i) suma += static_cast<double>(m.f[i]) * m.f[i];
+  EXPECT_NEAR(std::stod(linie[0].substr(3)), std::fabs(1 - suma) * 100, 1e-3);
+  EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::BrakPlastycznych);
+  EXPECT_EQ(okno.przebieg.kroki, 1);
+}
+
+TEST_F(Obliczenia, ZeroErrorLimitRunsEveryStep) {
+  zbuduj(m, plastyczny_wspornik());
+  licz("6", "0");
+  EXPECT_EQ(fp.teksty(), std::vector<std::string>{kLimit});
+  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Wykrzyknik);
+  const auto linie = dr();
+  ASSERT_EQ(linie.size(), 5u);
+  for (int k = 2; k <= 6; ++k) EXPECT_EQ(linie[k - 2].rfind(std::to_string(k) + " ", 0), 0u) << linie[k - 2];
+  EXPECT_EQ(m.obliczono, 1);
+  EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::LimitKrokow);
+  EXPECT_EQ(okno.przebieg.kroki, 6);
+  // "%d %f\n": six decimals, a line feed only.
+  EXPECT_EQ(dr_calosc().find('\r'), std::string::npos);
+  const std::string l = linie[0];
+  EXPECT_EQ(l.size() - l.find('.') - 1, 6u) << l;
+}
+
+TEST_F(Obliczenia, SettlingInStepFiveEndsTheLogWithTheLimitPlusOne) {
+  // First the changes of every step, then a limit between those of steps 4
+  // and 5.
+  zbuduj(m, plastyczny_wspornik());
+  licz("8", "0");
+  auto linie = dr();
+  ASSERT_EQ(linie.size(), 7u);
+  const double d4 = std::stod(linie[2].substr(2)), d5 = std::stod(linie[3].substr(2));
+  ASSERT_GT(d4, d5);
+  char limit[16];
+  std::snprintf(limit, sizeof limit, "%.5f", (d4 + d5) / 2);
+  fp.wyczysc();
+  licz("50", limit);
+  EXPECT_TRUE(fp.komunikaty.empty()) << fp.teksty()[0];
+  linie = dr();
+  ASSERT_EQ(linie.size(), 4u);
+  EXPECT_EQ(linie[0].rfind("2 ", 0), 0u);
+  EXPECT_EQ(linie[1].rfind("3 ", 0), 0u);
+  EXPECT_EQ(linie[2].rfind("4 ", 0), 0u);
+  EXPECT_EQ(linie[3].rfind("51 ", 0), 0u);
+  EXPECT_EQ(m.obliczono, 1);
+  EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Zbiezna);
+  EXPECT_EQ(okno.przebieg.kroki, 5);
+
+  // Settling exactly in the last permitted step still tells of the limit.
+  fp.wyczysc();
+  licz("5", limit);
+  EXPECT_EQ(fp.teksty(), std::vector<std::string>{kLimit});
+  EXPECT_EQ(dr().back().rfind("6 ", 0), 0u);
+}
+
+TEST_F(Obliczenia, OneStepWithPlasticElementsLeavesAnEmptyLog) {
+  zbuduj(m, plastyczny_wspornik());
+  licz("1", "5");
+  EXPECT_EQ(fp.teksty(), std::vector<std::string>{kLimit});
+  EXPECT_TRUE(fs::exists(dir / "DR.txt"));
+  EXPECT_EQ(dr_calosc(), "");
+  EXPECT_EQ(m.obliczono, 1);
+}
+
+TEST_F(Obliczenia, EngineErrorsAreReportedTwice) {
+  OpisModelu o = sprezysty_wspornik();
+  o.wezly.push_back({50, 50});  // a node of no element and no support
+  zbuduj(m, o);
+  licz("50", "5");
+  ASSERT_EQ(fp.teksty(), (std::vector<std::string>{kBlad, kBlad}));
+  EXPECT_EQ(fp.komunikaty[0].tytul, "Obliczenia");
+  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Blad);
+  EXPECT_EQ(fp.komunikaty[1].tytul, "VELDO SKORBA N");
+  EXPECT_EQ(fp.komunikaty[1].ikona, Ikona::Brak);
+  EXPECT_EQ(m.obliczono, 0);
+  EXPECT_EQ(m.blad, 1);
+  EXPECT_EQ(dr_calosc(), "");
+  EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Blad);
+
+  // In the last permitted step the limit message comes in between.
+  fp.wyczysc();
+  licz("1", "5");
+  EXPECT_EQ(fp.teksty(), (std::vector<std::string>{kBlad, kLimit, kBlad}));
+}
+
+TEST_F(Obliczenia, MaterialsWithoutIntervalsFailCleanly) {
+  zbuduj(m, sprezysty_wspornik());
+  m.Prz.zwolnij();
+  m.Ez.zwolnij();
+  m.Sprz.zwolnij();
+  licz("50", "5");
+  EXPECT_EQ(fp.teksty(), (std::vector<std::string>{kBlad, kBlad}));
+  EXPECT_EQ(m.obliczono, 0);
+}
+
+TEST_F(Obliczenia, ResultsDoNotDependOnTheLog) {
+  zbuduj(m, plastyczny_wspornik());
+  licz("50", "1");
+  ASSERT_EQ(m.obliczono, 1);
+  std::vector<float> f(m.f.dane() + 1, m.f.dane() + 1 + m.nq);
+  ASSERT_TRUE(okno.przebieg.log_zapisany);
+
+  okno.plik_dr = (dir / "brak" / "DR.txt").string();
+  fp.wyczysc();
+  licz("50", "1");
+  EXPECT_EQ(m.obliczono, 1);
+  EXPECT_FALSE(okno.przebieg.log_zapisany);
+  EXPECT_TRUE(fp.komunikaty.empty());
+  EXPECT_EQ(std::vector<float>(m.f.dane() + 1, m.f.dane() + 1 + m.nq), f);
+}
+
+TEST_F(Obliczenia, RepeatedAnalysesGiveIdenticalResults) {
+  zbuduj(m, plastyczny_wspornik());
+  licz("50", "0.5");
+  const float cnst = m.cnst;
+  EXPECT_EQ(cnst, 1.0e12f);
+  std::vector<float> f(m.f.dane() + 1, m.f.dane() + 1 + m.nq);
+  std::vector<float> r(m.react.dane() + 1, m.react.dane() + 1 + m.nd);
+  std::vector<float> w;
+  for (int k = 1; k <= m.nn; ++k)
+    for (int c = 1; c <= 4; ++c) w.push_back(m.ww[k][c]);
+  licz("50", "0.5");
+  EXPECT_EQ(std::vector<float>(m.f.dane() + 1, m.f.dane() + 1 + m.nq), f);
+  EXPECT_EQ(std::vector<float>(m.react.dane() + 1, m.react.dane() + 1 + m.nd), r);
+  std::vector<float> w2;
+  for (int k = 1; k <= m.nn; ++k)
+    for (int c = 1; c <= 4; ++c) w2.push_back(m.ww[k][c]);
+  EXPECT_EQ(w2, w);
+  // Plastic elements have softened: the root carries less than the
+  // linear solution would have put there, but the reactions still balance.
+  double ry = 0;
+  for (int j = 1; j <= m.nd; ++j)
+    if (m.nu[j] % 2 == 0) ry += m.react[j];
+  EXPECT_NEAR(ry, 60.0, 1e-3);
+}
+
+TEST_F(Obliczenia, CommandRunsTheAnalysisAndRepaints) {
+  zbuduj(m, sprezysty_wspornik());
+  EXPECT_TRUE(komenda_wlaczona(okno, 1010));
+  EXPECT_FALSE(komenda_wlaczona(okno, 51702));
+  fp.ok({{"ik", "50"}, {"pocz", "5"}}, {}, 3200);
+  ASSERT_TRUE(wykonaj_komende(okno, 1010));
+  EXPECT_EQ(m.obliczono, 1);
+  EXPECT_GE(fp.odswiezenia, 2);
+  EXPECT_TRUE(komenda_wlaczona(okno, 51702));
+  EXPECT_TRUE(komenda_wlaczona(okno, 1130));
+}
+
+TEST_F(Obliczenia, LogLineFormat) {
+  EXPECT_EQ(linia_logu(51, 12.5f), "51 12.500000\n");
+  EXPECT_EQ(linia_logu(2, 0.0f), "2 0.000000\n");
+  EXPECT_EQ(linia_logu(3, 1.0f / 3.0f), "3 0.333333\n");
+  EXPECT_EQ(linia_logu(7, 123456.789f), "7 123456.789062\n");
+}
+
+TEST_F(Obliczenia, BandBeyondTheMachinesMemoryIsAnErrorNotACrash) {
+  // An element joining node 2 with node 2,000,000: a band of 4,000,000
+  // columns for 4,000,000 rows would need more than a hundred terabytes.
+  OpisModelu o;
+  o.wezly.resize(2000000, {0, 0});
+  o.wezly[1] = {1, 0};
+  o.wezly[2] = {0, 1};
+  o.wezly.back() = {1, 1};
+  o.elementy = {{1, 2, 3}, {2, 3, 2000000}};
+  o.materialy.push_back({});
+  o.podpory = {{1, 0}};
+  zbuduj(m, o);
+  licz("50", "5");
+  EXPECT_EQ(fp.teksty(), (std::vector<std::string>{kBlad, kBlad}));
+  EXPECT_EQ(m.obliczono, 0);
+  EXPECT_EQ(m.nbw, 2 * (2000000 - 2 + 1));
+}
