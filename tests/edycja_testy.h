@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -49,6 +52,14 @@ inline bool analiza_gotowa() {
 
 class Edycja : public testing::Test {
  protected:
+  Edycja() {
+    // the convergence log of the analyses that commands run, one per test
+    dziennik = std::filesystem::temp_directory_path() /
+               ("skorba_edycja_" + std::to_string(::getpid()) + "_" +
+                testing::UnitTest::GetInstance()->current_test_info()->name() + "_DR.txt");
+    okno.plik_dr = dziennik.string();
+  }
+  ~Edycja() override { std::filesystem::remove(dziennik); }
   void TearDown() override {
     fp.sprawdz_zuzyte();
     std::string powod;
@@ -82,6 +93,7 @@ class Edycja : public testing::Test {
   Model m;
   FakePlatform fp;
   _OKNO_ okno{m, fp};
+  std::filesystem::path dziennik;
 };
 
 }  // namespace edycja_testy

@@ -1,10 +1,13 @@
-// A long random sequence of editing commands with random answers to every
-// question and form: nothing may crash, and after every command the store
+// A long random sequence of editing commands (and analyses) with random
+// answers to every question and form: nothing may crash, and after every command the store
 // must hold all its invariants, contain only finite numbers and, whenever
 // it has nodes, write a project file that reads back to the same bytes.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -93,7 +96,7 @@ void sprawdz_model(const Model& m, const std::string& gdzie) {
   }
 }
 
-void sekwencja(unsigned ziarno, int ile, int* zbudowane_kreatorem) {
+void sekwencja(unsigned ziarno, int ile, int* zbudowane_kreatorem, int* krokow_z_wynikami) {
   static const std::pair<Komenda, const char*> komendy[] = {
       {&_OKNO_::Cm_d_wez, "Cm_d_wez"},     {&_OKNO_::Cm_z_wez, "Cm_z_wez"},     {&_OKNO_::Cm_u_wez, "Cm_u_wez"},
       {&_OKNO_::Cm_d_ele, "Cm_d_ele"},     {&_OKNO_::Cm_z_pret, "Cm_z_pret"},   {&_OKNO_::Cm_u_ele, "Cm_u_ele"},
@@ -101,13 +104,17 @@ void sekwencja(unsigned ziarno, int ile, int* zbudowane_kreatorem) {
       {&_OKNO_::Cm_d_sile, "Cm_d_sile"},   {&_OKNO_::Cm_z_sily, "Cm_z_sily"},   {&_OKNO_::Cm_u_sile, "Cm_u_sile"},
       {&_OKNO_::Cm_z_grubosc, "Cm_z_grubosc"}, {&_OKNO_::Cm_d_mat, "Cm_d_mat"}, {&_OKNO_::Cm_z_mat, "Cm_z_mat"},
       {&_OKNO_::Cm_u_mat, "Cm_u_mat"},     {&_OKNO_::Cm_CHARAK, "Cm_CHARAK"},   {&_OKNO_::Cm_prost, "Cm_prost"},
+      {&_OKNO_::Cm_ODSWIEZ, "Cm_ODSWIEZ"},
       {&_OKNO_::Cm_kreator, "Cm_kreator"}, {&_OKNO_::Cm_Nowy, "Cm_Nowy"},       {&_OKNO_::Cm_zamknij, "Cm_zamknij"},
   };
   Model m;
   LosowaPlatforma fp(ziarno);
   _OKNO_ okno(m, fp);
+  const auto dziennik = std::filesystem::temp_directory_path() /
+                        ("skorba_losowe_" + std::to_string(::getpid()) + "_DR.txt");
+  okno.plik_dr = dziennik.string();
   std::mt19937 los(ziarno * 7919u + 1u);
-  int kreatory = 0, prostokaty = 0;
+  int kreatory = 0, prostokaty = 0, z_wynikami = 0;
   int z_modelem = 0, maks_nn = 0, maks_ne = 0, maks_nm = 0, maks_nd = 0;
   for (int krok = 0; krok < ile; ++krok) {
     // now and then a group of nodes, which the commands must keep valid or drop
@@ -131,6 +138,7 @@ void sekwencja(unsigned ziarno, int ile, int* zbudowane_kreatorem) {
     (okno.*komenda)();
     if (komenda == &_OKNO_::Cm_kreator && pusty_przed == 1 && m.Pusty == 0) ++kreatory;
     if (komenda == &_OKNO_::Cm_prost && m.nn > fp.nn) ++prostokaty;
+    if (m.obliczono == 1) ++z_wynikami;
     sprawdz_model(m, "krok " + std::to_string(krok) + " " + nazwa);
     if (testing::Test::HasFatalFailure()) return;
     ASSERT_LE(m.nn, 2000) << "the random answers are meant to keep the model small";
@@ -143,6 +151,7 @@ void sekwencja(unsigned ziarno, int ile, int* zbudowane_kreatorem) {
     }
   }
   // the sequence must really have built models, not only knocked on doors
+  std::filesystem::remove(dziennik);
   EXPECT_GT(fp.pokazanych, ile / 2);
   EXPECT_GT(z_modelem, ile / 2);
   EXPECT_GE(maks_nn, 10);
@@ -151,6 +160,7 @@ void sekwencja(unsigned ziarno, int ile, int* zbudowane_kreatorem) {
   EXPECT_GE(maks_nd, 3);
   EXPECT_GT(prostokaty, 0);
   *zbudowane_kreatorem += kreatory;
+  *krokow_z_wynikami += z_wynikami;
   std::printf("ziarno %u: %ld formularzy, %d krokow z modelem, maks nn %d ne %d nm %d nd %d, kreator %d, prostokat %d\n",
               ziarno, fp.pokazanych, z_modelem, maks_nn, maks_ne, maks_nm, maks_nd, kreatory, prostokaty);
 }
@@ -158,11 +168,13 @@ void sekwencja(unsigned ziarno, int ile, int* zbudowane_kreatorem) {
 }  // namespace
 
 TEST(Losowe, LongSequencesOfCommandsKeepTheStoreConsistent) {
-  int kreatory = 0;
+  int kreatory = 0, wyniki = 0;
   for (unsigned ziarno : {1u, 2u, 3u, 4u, 5u}) {
     SCOPED_TRACE("ziarno " + std::to_string(ziarno));
-    sekwencja(ziarno, 4000, &kreatory);
+    sekwencja(ziarno, 4000, &kreatory, &wyniki);
     if (HasFatalFailure()) return;
   }
   EXPECT_GE(kreatory, 3) << "models completed by the wizard";
+  EXPECT_GE(wyniki, 1) << "steps with valid results";
+  std::printf("krokow z wynikami %d\n", wyniki);
 }
