@@ -38,9 +38,19 @@ QtPlatform::~QtPlatform() {
     if (w) delete w.data();
 }
 
+namespace {
+// After a modal window closes the frame takes the keyboard back; a window
+// manager does that by itself, a bare X server does not.
+void przywroc_fokus(RamaOkna* rama) {
+  if (rama && rama->isVisible()) rama->activateWindow();
+}
+}  // namespace
+
 int QtPlatform::MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
                            Przyciski przyciski) {
-  return pokaz_komunikat(tekst, tytul, ikona, przyciski, rama_);
+  const int r = pokaz_komunikat(tekst, tytul, ikona, przyciski, rama_);
+  przywroc_fokus(rama_);
+  return r;
 }
 
 int QtPlatform::Formularz(::Formularz& f) {
@@ -48,6 +58,7 @@ int QtPlatform::Formularz(::Formularz& f) {
   const bool czekal = czeka_;
   if (czekal) UstawKursor(Kursor::Normalny);
   const int r = wykonaj_formularz(f, rama_);
+  przywroc_fokus(rama_);
   if (czekal) UstawKursor(Kursor::Czekaj);
   return r;
 }
@@ -72,8 +83,16 @@ bool dialog_pliku(QWidget* rodzic, OpisPliku& opis, bool zapis) {
 }
 }  // namespace
 
-bool QtPlatform::OtworzPlik(OpisPliku& opis) { return dialog_pliku(rama_, opis, false); }
-bool QtPlatform::ZapiszPlik(OpisPliku& opis) { return dialog_pliku(rama_, opis, true); }
+bool QtPlatform::OtworzPlik(OpisPliku& opis) {
+  const bool r = dialog_pliku(rama_, opis, false);
+  przywroc_fokus(rama_);
+  return r;
+}
+bool QtPlatform::ZapiszPlik(OpisPliku& opis) {
+  const bool r = dialog_pliku(rama_, opis, true);
+  przywroc_fokus(rama_);
+  return r;
+}
 
 void QtPlatform::UstawTytul(const std::string& tytul) {
   if (rama_) rama_->setWindowTitle(q(tytul));

@@ -60,6 +60,7 @@ void WidokOkna::odrysuj() {
   obraz_.fill(Qt::white);
   if (okno_) {
     QtCanvas c(obraz_);
+    c.ustawWidzet(this);
     okno_->Paint(c);
   }
   nieaktualny_ = false;
