@@ -420,7 +420,6 @@ TEST_F(Grupa, ForcesReplaceThoseOfEveryGroupNode) {
   EXPECT_TRUE(sprawdz_niezmienniki(m));
 }
 
-#if __has_include("model/przebuduj.h")
 // --- supports -----------------------------------------------------------------------------------
 
 TEST_F(Grupa, SupportsWithTheXBoxUncheckedRemoveTheGroupsXSupports) {
@@ -686,4 +685,3 @@ TEST_F(Grupa, DeleteAnsweredNoOrCancelledChangesNothing) {
   EXPECT_EQ(grupa(), std::vector<int>{1});
   EXPECT_EQ(fp.odswiezenia, 0);
 }
-#endif

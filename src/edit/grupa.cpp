@@ -10,10 +10,7 @@
 #include "app/liczby.h"
 #include "app/okno.h"
 #include "edit/formy.h"
-#if __has_include("model/przebuduj.h")
 #include "model/przebuduj.h"
-#define SKORBA_PRZEBUDUJ 1
-#endif
 #include "view/canvas.h"
 
 namespace {
@@ -278,7 +275,6 @@ void _OKNO_::Cm_Grupa_prz() {
   P.Odswiez();
 }
 
-#ifdef SKORBA_PRZEBUDUJ
 void _OKNO_::Cm_Grupa_kop_prz() {
   if (M.nn <= 0 || M.j_grupa != 1) return;
   d_dane_kop r;
@@ -444,12 +440,6 @@ void _OKNO_::Cm_G_PODP() {
   M.Pusty = 0;
   P.Odswiez();
 }
-
-#else
-void _OKNO_::Cm_Grupa_kop_prz() {}
-void _OKNO_::Cm_Grupa_doom() {}
-void _OKNO_::Cm_G_PODP() {}
-#endif
 
 void _OKNO_::Cm_G_SILA() {
   if (M.Pusty != 0 || M.nn <= 0 || M.j_grupa != 1) return;
