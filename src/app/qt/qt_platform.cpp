@@ -111,6 +111,10 @@ void QtPlatform::UstawKursor(Kursor k) {
 
 void QtPlatform::Odswiez() {
   if (rama_) rama_->widok()->uniewaznij();
+  // The table windows read the store whenever they are painted; a command
+  // that left them open may have changed what they show.
+  for (auto& [u, w] : okna_)
+    if (w) w->odswiez();
 }
 
 void QtPlatform::Zamknij() {
@@ -135,7 +139,11 @@ void QtPlatform::OtworzDokument(const std::string& sciezka) {
     }
 }
 
+// A window owned by the main window stays above it and is placed relative
+// to its client area; a window without an owner is placed on the screen.
 int QtPlatform::PokazOkno(std::unique_ptr<OknoTabeli> okno) {
+  // Forget the windows the user has closed (Qt deleted them).
+  std::erase_if(okna_, [](const auto& p) { return p.second.isNull(); });
   const bool dziecko = okno->MaRodzica();
   auto* w = new OknoTabeliQt(std::move(okno), dziecko ? rama_ : nullptr);
   if (dziecko && rama_) w->move(rama_->widok()->mapToGlobal(QPoint(w->tresc().X(), w->tresc().Y())));
@@ -148,8 +156,17 @@ int QtPlatform::PokazOkno(std::unique_ptr<OknoTabeli> okno) {
 void QtPlatform::ZniszczOkno(int uchwyt) {
   auto it = okna_.find(uchwyt);
   if (it == okna_.end()) return;
-  if (it->second) delete it->second.data();
+  OknoTabeliQt* w = it->second.data();
   okna_.erase(it);
+  if (!w) return;
+  // A window whose own handler is running (a message box from its paint)
+  // is hidden now and deleted once the handler has returned.
+  if (w->zajete()) {
+    w->hide();
+    w->deleteLater();
+  } else {
+    delete w;
+  }
 }
 
 bool QtPlatform::OknoOtwarte(int uchwyt) const {
