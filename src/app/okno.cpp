@@ -29,11 +29,6 @@ _OKNO_::~_OKNO_() {
   id = iw = 0;
 }
 
-void _OKNO_::ZamknijTabele() {
-  if (iw == 1) P.ZniszczOkno(oo);
-  if (id == 1) P.ZniszczOkno(dd);
-}
-
 void _OKNO_::Zwol_pam() {
   if (M.Pusty != 0) {
     P.MessageBox("Program nie zwolnił pamięci!!", "UWAGA", Ikona::Blad, Przyciski::TakNie);

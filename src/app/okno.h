@@ -11,6 +11,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/platform.h"
 #include "app/rekordy.h"
@@ -81,11 +83,15 @@ class _OKNO_ {
   // --- rubber band of the group selection ---------------------------------------
   int w_grup = 0;
   int pgx = 0, pgy = 0, pgxx = 0, pgyy = 0;
+  // The pixels under the band's outline (position and colour), written back
+  // to erase it; as long as the outline's part inside the picture.
+  std::vector<std::pair<Punkt, Kolor>> tkre;
 
   // --- model store: creation and release ----------------------------------------
   void Cm_Nowy();
   void Zwol_pam();
   // Destroys the open table windows (results first), leaving id/iw as they are.
+  // Defined with the tables (src/view/tabele.cpp).
   void ZamknijTabele();
 
   // --- project file and report ---------------------------------------------------
@@ -174,6 +180,11 @@ class _OKNO_ {
   // --- tables -------------------------------------------------------------------------------
   void Cm_Dane();
   void Cm_Wyniki();
+  // Destroys the open results windows only (as ZamknijTabele does for both).
+  void ZamknijWyniki();
+  // Handles of every table window opened by Cm_Dane / Cm_Wyniki and not yet
+  // destroyed by the program (dd and oo hold only the newest of each kind).
+  std::vector<int> okna_danych, okna_wynikow;
 
   // Asks for an item number with the number-entry form "Wprowadź numer"
   // (preset "0" and the prompt); returns the number read from the field.

@@ -14,7 +14,8 @@
 //  - Polygon outlines with the pen and fills with the brush using the
 //    alternating (odd-even) rule;
 //  - TextOut anchors the text at its top-left corner and paints the text's
-//    background opaque white.
+//    background opaque white;
+//  - pens wider than one pixel draw both end points, with round ends.
 #pragma once
 
 #include <cstdint>
@@ -62,4 +63,8 @@ class Canvas {
 
   virtual Kolor GetPixel(int x, int y) const = 0;
   virtual void SetPixel(int x, int y, Kolor k) = 0;
+
+  // The pointer over the surface: busy while a long drawing runs, back to
+  // what it was afterwards.  Surfaces without a pointer ignore it.
+  virtual void WskaznikZajety(bool /*zajety*/) {}
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <memory>
 
 #include "app/platform.h"
@@ -14,6 +15,13 @@ class OknoTabeliQt : public QAbstractScrollArea {
   OknoTabeli& tresc() { return *tresc_; }
   // The visible part of the table as the user sees it.
   QImage obraz();
+  // The whole table, as it would look in a window tall and wide enough.
+  QImage obraz_calosci();
+  // The model may have changed: fit the scroll ranges and repaint.
+  void odswiez();
+  // True while one of the window's own handlers runs (it must not be
+  // deleted from under it then).
+  bool zajete() const { return zajete_ > 0; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -22,5 +30,8 @@ class OknoTabeliQt : public QAbstractScrollArea {
 
  private:
   void zakresy();
+  void rysuj(QImage& img, int dx, int dy);
   std::unique_ptr<OknoTabeli> tresc_;
+  int zakres_x_ = -1, zakres_y_ = -1;
+  int zajete_ = 0;
 };

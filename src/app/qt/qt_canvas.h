@@ -1,21 +1,42 @@
-// Canvas on a QImage, drawn with QPainter.  The main window and the table
-// windows paint into images through it, and the tests inspect the images.
+// Canvas on a QImage.  The main window and the table windows paint into
+// images through it, and the tests inspect the images.
+//
+// Thin solid lines, wide solid lines, fills, polygons and pixels are drawn
+// by the software rasteriser straight into the image's memory, with exactly
+// the conventions of the Canvas and at a small fraction of QPainter's cost
+// per primitive (a stress map is hundreds of thousands of tiny polygons).
+// Text is composed from glyphs that QPainter renders once per font and
+// character (kerning included), so the thousands of numbers of a large mesh
+// cost no text layout each.  Dashed and dotted lines go through QPainter.
+// Images that the rasteriser cannot address (other pixel formats, a device
+// pixel ratio other than 1) are drawn entirely with QPainter.
 #pragma once
 
+#include <QCursor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QPointer>
+#include <QWidget>
+#include <optional>
 
 #include "view/canvas.h"
+#include "view/rastr.h"
+
+class Pismo;
 
 class QtCanvas : public Canvas {
  public:
   // Draws onto `obraz`; the drawing coordinates are shifted by (-dx, -dy)
   // (the scroll position of a table window).  Szerokosc/Wysokosc report the
-  // image size, or the given client size when it is positive.
+  // image size.
   explicit QtCanvas(QImage& obraz, int dx = 0, int dy = 0);
   ~QtCanvas() override;
+
+  // The widget whose pointer WskaznikZajety changes (none by default).
+  void ustawWidzet(QWidget* w) { widzet_ = w; }
 
   int Szerokosc() const override;
   int Wysokosc() const override;
@@ -32,16 +53,31 @@ class QtCanvas : public Canvas {
   void TextOut(int x, int y, const std::string& tekst) override;
   Kolor GetPixel(int x, int y) const override;
   void SetPixel(int x, int y, Kolor k) override;
+  void WskaznikZajety(bool zajety) override;
 
   QPainter& painter() { return p_; }
+  // Whether the software rasteriser draws (false: everything via QPainter).
+  bool szybki() const { return r_.gotowy(); }
 
  private:
+  // Whether the present pen is drawn by the rasteriser.
+  bool pioro_rastra() const { return r_.gotowy() && styl_ == StylPiora::Ciagly; }
   void linia(int x1, int y1, int x2, int y2);
+  void ustaw_qpen();
   QImage& obraz_;
   QPainter p_;
+  Rastr r_;
   int dx_, dy_;
-  QPen pioro_;
+  Kolor pioro_kolor_{0, 0, 0};
+  Kolor pedzel_kolor_{255, 255, 255};
+  std::uint32_t pioro_c_ = 0xff000000u, pedzel_c_ = 0xffffffffu;
+  StylPiora styl_ = StylPiora::Ciagly;
   int szer_pior_ = 1;
+  bool qpen_aktualne_ = false;
   QColor kolor_tekstu_{0, 0, 0};
+  std::optional<QFontMetrics> metryka_;
+  Pismo* pismo_ = nullptr;  // glyphs of the present font
   int cx_ = 0, cy_ = 0;  // current point
+  QPointer<QWidget> widzet_;
+  std::optional<QCursor> poprzedni_wskaznik_;
 };

@@ -38,9 +38,19 @@ QtPlatform::~QtPlatform() {
     if (w) delete w.data();
 }
 
+namespace {
+// After a modal window closes the frame takes the keyboard back; a window
+// manager does that by itself, a bare X server does not.
+void przywroc_fokus(RamaOkna* rama) {
+  if (rama && rama->isVisible()) rama->activateWindow();
+}
+}  // namespace
+
 int QtPlatform::MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
                            Przyciski przyciski) {
-  return pokaz_komunikat(tekst, tytul, ikona, przyciski, rama_);
+  const int r = pokaz_komunikat(tekst, tytul, ikona, przyciski, rama_);
+  przywroc_fokus(rama_);
+  return r;
 }
 
 int QtPlatform::Formularz(::Formularz& f) {
@@ -48,6 +58,7 @@ int QtPlatform::Formularz(::Formularz& f) {
   const bool czekal = czeka_;
   if (czekal) UstawKursor(Kursor::Normalny);
   const int r = wykonaj_formularz(f, rama_);
+  przywroc_fokus(rama_);
   if (czekal) UstawKursor(Kursor::Czekaj);
   return r;
 }
@@ -72,8 +83,16 @@ bool dialog_pliku(QWidget* rodzic, OpisPliku& opis, bool zapis) {
 }
 }  // namespace
 
-bool QtPlatform::OtworzPlik(OpisPliku& opis) { return dialog_pliku(rama_, opis, false); }
-bool QtPlatform::ZapiszPlik(OpisPliku& opis) { return dialog_pliku(rama_, opis, true); }
+bool QtPlatform::OtworzPlik(OpisPliku& opis) {
+  const bool r = dialog_pliku(rama_, opis, false);
+  przywroc_fokus(rama_);
+  return r;
+}
+bool QtPlatform::ZapiszPlik(OpisPliku& opis) {
+  const bool r = dialog_pliku(rama_, opis, true);
+  przywroc_fokus(rama_);
+  return r;
+}
 
 void QtPlatform::UstawTytul(const std::string& tytul) {
   if (rama_) rama_->setWindowTitle(q(tytul));
@@ -92,6 +111,10 @@ void QtPlatform::UstawKursor(Kursor k) {
 
 void QtPlatform::Odswiez() {
   if (rama_) rama_->widok()->uniewaznij();
+  // The table windows read the store whenever they are painted; a command
+  // that left them open may have changed what they show.
+  for (auto& [u, w] : okna_)
+    if (w) w->odswiez();
 }
 
 void QtPlatform::Zamknij() {
@@ -116,7 +139,11 @@ void QtPlatform::OtworzDokument(const std::string& sciezka) {
     }
 }
 
+// A window owned by the main window stays above it and is placed relative
+// to its client area; a window without an owner is placed on the screen.
 int QtPlatform::PokazOkno(std::unique_ptr<OknoTabeli> okno) {
+  // Forget the windows the user has closed (Qt deleted them).
+  std::erase_if(okna_, [](const auto& p) { return p.second.isNull(); });
   const bool dziecko = okno->MaRodzica();
   auto* w = new OknoTabeliQt(std::move(okno), dziecko ? rama_ : nullptr);
   if (dziecko && rama_) w->move(rama_->widok()->mapToGlobal(QPoint(w->tresc().X(), w->tresc().Y())));
@@ -129,8 +156,17 @@ int QtPlatform::PokazOkno(std::unique_ptr<OknoTabeli> okno) {
 void QtPlatform::ZniszczOkno(int uchwyt) {
   auto it = okna_.find(uchwyt);
   if (it == okna_.end()) return;
-  if (it->second) delete it->second.data();
+  OknoTabeliQt* w = it->second.data();
   okna_.erase(it);
+  if (!w) return;
+  // A window whose own handler is running (a message box from its paint)
+  // is hidden now and deleted once the handler has returned.
+  if (w->zajete()) {
+    w->hide();
+    w->deleteLater();
+  } else {
+    delete w;
+  }
 }
 
 bool QtPlatform::OknoOtwarte(int uchwyt) const {

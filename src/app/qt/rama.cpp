@@ -1,6 +1,7 @@
 #include "app/qt/rama.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -59,6 +60,7 @@ void WidokOkna::odrysuj() {
   obraz_.fill(Qt::white);
   if (okno_) {
     QtCanvas c(obraz_);
+    c.ustawWidzet(this);
     okno_->Paint(c);
   }
   nieaktualny_ = false;
@@ -97,6 +99,10 @@ void WidokOkna::mousePressEvent(QMouseEvent* e) {
 void WidokOkna::mouseMoveEvent(QMouseEvent* e) {
   if (okno_) {
     const QPoint p = e->position().toPoint();
+    // A release that never reached the window (the button let go over
+    // another application) ends the band here instead of leaving it to
+    // follow a pointer whose button is up.
+    if (okno_->w_grup == 1 && !(e->buttons() & Qt::LeftButton)) okno_->EvLButtonUp(p.x(), p.y());
     okno_->EvMouseMove(p.x(), p.y());
   }
 }
@@ -128,6 +134,16 @@ OknoWspolrzednych::OknoWspolrzednych(QWidget* rodzic) : QWidget(rodzic) {
   l->addWidget(tekst_, 1);
   setStyleSheet("OknoWspolrzednych { border: 1px solid palette(dark); }");
   setAttribute(Qt::WA_StyledBackground);
+}
+
+void OknoWspolrzednych::ustawTekst(const QString& t) {
+  tekst_->setText(t);
+  const QFontMetrics fm(tekst_->font());
+  int slowo = 0;
+  for (const QString& s : t.split(' ', Qt::SkipEmptyParts)) slowo = std::max(slowo, fm.horizontalAdvance(s));
+  const QMargins mt = tekst_->contentsMargins();
+  const int potrzeba = slowo + mt.left() + mt.right() + 4;
+  if (potrzeba > width()) resize(potrzeba, height());
 }
 
 // The window can be moved by dragging it, like a child window by its title.

@@ -49,7 +49,9 @@ class OknoWspolrzednych : public QWidget {
   Q_OBJECT
  public:
   explicit OknoWspolrzednych(QWidget* rodzic);
-  void ustawTekst(const QString& t) { tekst_->setText(t); }
+  // Sets the readout; the window widens (never narrows) so that the longest
+  // word of a readout, such as a large nodal stress, is never cut off.
+  void ustawTekst(const QString& t);
   QString tekst() const { return tekst_->text(); }
 
  protected:
