@@ -52,6 +52,9 @@ class Canvas {
   virtual void LineTo(int x, int y) = 0;
   virtual void Polyline(const Punkt* p, int n) = 0;
   virtual void Polygon(const Punkt* p, int n) = 0;
+  // Fills the polygon with the brush (alternating rule) and leaves out the
+  // outline; a surface that cannot leave it out outlines it with the pen.
+  virtual void Wypelnij(const Punkt* p, int n) { Polygon(p, n); }
 
   virtual void KolorTekstu(Kolor k) = 0;
   // Selects a font by face, pixel height and weight (400 normal, 700 bold).

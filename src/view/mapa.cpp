@@ -76,10 +76,13 @@ class Mapa {
     if (r < 0) r = srodkowy ? 1 : 0;
     return o_.knapr[r];
   }
+  // A filled polygon without an outline: the sub-triangles and bands of an
+  // element tile it, and outlines would only redraw the shared edges.  (A
+  // surface that always outlines gets a pen of the fill's colour.)
   void wielokat(Kolor k, std::initializer_list<Punkt> p) {
     dc_.Pioro(k, 1, StylPiora::Ciagly);
     dc_.Pedzel(k);
-    dc_.Polygon(p.begin(), static_cast<int>(p.size()));
+    dc_.Wypelnij(p.begin(), static_cast<int>(p.size()));
   }
   Punkt ekran(int n) const {
     return Punkt{piksel(ek_.X[static_cast<std::size_t>(n)]), piksel(ek_.Y[static_cast<std::size_t>(n)])};
@@ -204,9 +207,16 @@ void Mapa::poziom(const int n[3], float fi, bool pierwszy, bool powyzej) {
       int r = piksel(200.0f - (fi - miw_) * ss_);
       k = o_.knapr[std::clamp(r, 0, 200)];
     }
-    wielokat(k, {s1, q2_, s2, q1_});
-    wielokat(k, {s1, s2, q1_, q2_});
-    wielokat(k, {s1, s2, q2_, q1_});
+    // The band between the previous line and this one: the quadrilateral
+    // whose sides join the crossing points that pair up.  Of the two
+    // pairings, the one whose sides cross is never the shorter.
+    const auto dl = [](Punkt a, Punkt b) {
+      return std::llabs(static_cast<long long>(a.x) - b.x) + std::llabs(static_cast<long long>(a.y) - b.y);
+    };
+    if (dl(s1, q1_) + dl(s2, q2_) <= dl(s1, q2_) + dl(s2, q1_))
+      wielokat(k, {s1, s2, q2_, q1_});
+    else
+      wielokat(k, {s1, s2, q1_, q2_});
   }
   q1_ = s1;
   q2_ = s2;

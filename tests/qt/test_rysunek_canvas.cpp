@@ -293,24 +293,50 @@ TEST(QtCanvasRastr, DashedAndDottedPensStillGoThroughThePainter) {
   EXPECT_LT(zielone, 60);  // there are gaps
 }
 
-TEST(QtCanvasRastr, ImagesWithAnotherPixelRatioAreDrawnByThePainter) {
+TEST(QtCanvasRastr, ImagesWithAnotherPixelRatioAreDrawnInDevicePixels) {
+  // At ratio 2 every drawing unit is two device pixels: fills and wide pens
+  // scale, one-pixel pens stay one device pixel wide, as cosmetic pens do.
   QImage img(80, 80, QImage::Format_RGB32);
   img.fill(Qt::white);
   img.setDevicePixelRatio(2.0);
   {
     QtCanvas c(img);
-    EXPECT_FALSE(c.szybki());
+    EXPECT_TRUE(c.szybki());
     EXPECT_EQ(c.Szerokosc(), 40);
+    EXPECT_EQ(c.Wysokosc(), 40);
     c.Pioro(Kolor(0, 0, 0), 1, StylPiora::Ciagly);
     c.Pedzel(Kolor(255, 0, 0));
     const Punkt t[3] = {{5, 5}, {30, 5}, {5, 30}};
     c.Polygon(t, 3);
     c.Prostokat(31, 31, 39, 39);
-    c.TextOut(1, 1, "7");
-    c.SetPixel(35, 5, Kolor(0, 0, 255));
-    EXPECT_EQ(c.GetPixel(35, 5), Kolor(0, 0, 255));
+    c.Pioro(Kolor(0, 0, 255), 3, StylPiora::Ciagly);
+    c.MoveTo(32, 10);
+    c.LineTo(38, 10);
+    c.SetPixel(35, 25, Kolor(0, 255, 0));
+    EXPECT_EQ(c.GetPixel(35, 25), Kolor(0, 255, 0));
+    c.KolorTekstu(Kolor(0, 0, 0));
+    c.Czcionka("Arial", 12, 400);
+    c.TextOut(1, 33, "7");
   }
   EXPECT_EQ(img.pixel(20, 20), rgb(255, 0, 0));  // inside the triangle, in device pixels
+  EXPECT_EQ(img.pixel(20, 10), rgb(0, 0, 0));    // its top edge, one device pixel ...
+  EXPECT_EQ(img.pixel(20, 11), rgb(255, 0, 0));  // ... wide
+  EXPECT_EQ(img.pixel(9, 9), kBialy);
+  // The rectangle fills device pixels 62..77, outlined by its outermost ones.
+  EXPECT_EQ(img.pixel(62, 70), rgb(0, 0, 0));
+  EXPECT_EQ(img.pixel(63, 70), rgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(77, 70), rgb(0, 0, 0));
+  EXPECT_EQ(img.pixel(78, 70), kBialy);
+  // A pen three units wide is six device pixels wide.
+  int niebieskie = 0;
+  for (int y = 10; y < 30; ++y) niebieskie += img.pixel(70, y) == rgb(0, 0, 255);
+  EXPECT_EQ(niebieskie, 6);
+  for (int y : {50, 51})
+    for (int x : {70, 71}) EXPECT_EQ(img.pixel(x, y), rgb(0, 255, 0)) << x << "," << y;
+  int ciemne = 0;
+  for (int y = 66; y < 80; ++y)
+    for (int x = 0; x < 30; ++x) ciemne += qGray(img.pixel(x, y)) < 128;
+  EXPECT_GT(ciemne, 10);  // the digit, drawn from the font at 24 device pixels
 }
 
 TEST(QtCanvasRastr, TheBusyPointerLastsWhileThePaintAndThenTheOldOneReturns) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <QPolygon>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -23,12 +24,30 @@ class Pismo {
   explicit Pismo(const QFont& f) : font_(f), fm_(f), fmi_(f) {}
 
   const Glif& glif(char16_t c) {
+    if (c < 128 && ascii_[c]) return *ascii_[c];
     auto it = glify_.find(c);
-    if (it != glify_.end()) return it->second;
-    return glify_.emplace(c, renderuj(c)).first->second;
+    if (it == glify_.end()) it = glify_.emplace(c, renderuj(c)).first;
+    if (c < 128) ascii_[c] = &it->second;  // the map's elements stay put
+    return it->second;
   }
   // Change of the advance when b follows a (kerning).
   qreal kern(char16_t a, char16_t b) {
+    if (a < 128 && b < 128) {
+      if (!kern_ascii_) {
+        kern_ascii_ = std::make_unique<qreal[]>(128 * 128);
+        std::fill_n(kern_ascii_.get(), 128 * 128, std::numeric_limits<qreal>::quiet_NaN());
+      }
+      qreal& v = kern_ascii_[a * 128 + b];
+      if (std::isnan(v)) v = kern_wolny(a, b);
+      return v;
+    }
+    return kern_wolny(a, b);
+  }
+  int wznios() const { return fmi_.ascent(); }
+  int wysokosc() const { return fmi_.height(); }
+
+ private:
+  qreal kern_wolny(char16_t a, char16_t b) {
     const std::uint32_t k = (std::uint32_t{a} << 16) | b;
     auto it = kerny_.find(k);
     if (it != kerny_.end()) return it->second;
@@ -40,10 +59,7 @@ class Pismo {
     kerny_.emplace(k, v);
     return v;
   }
-  int wznios() const { return fmi_.ascent(); }
-  int wysokosc() const { return fmi_.height(); }
 
- private:
   Glif renderuj(char16_t c) const {
     Glif g;
     const QString s(QChar{c});
@@ -88,6 +104,10 @@ class Pismo {
   QFontMetrics fmi_;
   std::unordered_map<char16_t, Glif> glify_;
   std::unordered_map<std::uint32_t, qreal> kerny_;
+  // The characters below 128 (every number of the model view) without a
+  // hash lookup.
+  const Glif* ascii_[128] = {};
+  std::unique_ptr<qreal[]> kern_ascii_;
 };
 
 namespace {
@@ -114,10 +134,12 @@ namespace {
 QColor kolor(Kolor k) { return QColor(k.r, k.g, k.b); }
 
 bool format_rastra(const QImage& obraz) {
+  const qreal r = obraz.devicePixelRatio();
+  if (obraz.isNull() || !(r >= 0.25 && r <= 16.0)) return false;
   switch (obraz.format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied: return !obraz.isNull() && obraz.devicePixelRatio() == 1.0;
+    case QImage::Format_ARGB32_Premultiplied: return true;
     default: return false;
   }
 }
@@ -129,16 +151,25 @@ int przesun(int v, int d) {
   return static_cast<int>(std::clamp<long long>(w, -Rastr::kZasieg, Rastr::kZasieg));
 }
 
-// Points shifted by (-dx, -dy) into a buffer that lives as long as the call.
+// A drawing coordinate as a device pixel: shifted by -d, then scaled by the
+// device-pixel ratio r (exact doubling for 2), within the rasteriser's range.
+int urzadzenie(int v, int d, double r) {
+  const long long w = static_cast<long long>(v) - d;
+  if (r == 1.0) return static_cast<int>(std::clamp<long long>(w, -Rastr::kZasieg, Rastr::kZasieg));
+  const double u = std::nearbyint(static_cast<double>(w) * r);
+  return static_cast<int>(std::clamp(u, -static_cast<double>(Rastr::kZasieg), static_cast<double>(Rastr::kZasieg)));
+}
+
+// Points in device pixels into a buffer that lives as long as the call.
 class Przesuniete {
  public:
-  Przesuniete(const Punkt* p, int n, int dx, int dy) {
+  Przesuniete(const Punkt* p, int n, int dx, int dy, double r) {
     Punkt* cel = stos_;
     if (n > 16) {
       sterta_.resize(static_cast<std::size_t>(n));
       cel = sterta_.data();
     }
-    for (int i = 0; i < n; ++i) cel[i] = Punkt{przesun(p[i].x, dx), przesun(p[i].y, dy)};
+    for (int i = 0; i < n; ++i) cel[i] = Punkt{urzadzenie(p[i].x, dx, r), urzadzenie(p[i].y, dy, r)};
     p_ = cel;
   }
   const Punkt* dane() const { return p_; }
@@ -151,9 +182,12 @@ class Przesuniete {
 }  // namespace
 
 QtCanvas::QtCanvas(QImage& obraz, int dx, int dy) : obraz_(obraz), dx_(dx), dy_(dy) {
-  if (format_rastra(obraz_))
-    r_ = Rastr(reinterpret_cast<std::uint32_t*>(obraz_.bits()), obraz_.width(), obraz_.height(),
-               static_cast<int>(obraz_.bytesPerLine() / 4));
+  if (format_rastra(obraz_)) dpr_ = obraz_.devicePixelRatio();
+  if (format_rastra(obraz_)) {
+    bity_ = reinterpret_cast<std::uint32_t*>(obraz_.bits());
+    krok_ = static_cast<std::size_t>(obraz_.bytesPerLine() / 4);
+    r_ = Rastr(bity_, obraz_.width(), obraz_.height(), static_cast<int>(krok_));
+  }
   p_.begin(&obraz_);
   p_.setRenderHint(QPainter::Antialiasing, false);
   p_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -214,7 +248,7 @@ void QtCanvas::Prostokat(int l, int t, int r, int b) {
   if (b < t) std::swap(t, b);
   if (static_cast<long long>(r) - l < 1 || static_cast<long long>(b) - t < 1) return;
   if (r_.gotowy()) {
-    const int L = przesun(l, dx_), T = przesun(t, dy_), R = przesun(r, dx_), B = przesun(b, dy_);
+    const int L = X(l), T = Y(t), R = X(r), B = Y(b);
     r_.wypelnij(L, T, R, B, pedzel_c_);
     if (pioro_rastra() && szer_pior_ == 1) {
       r_.ramka(L, T, R, B, pioro_c_);
@@ -234,6 +268,9 @@ void QtCanvas::Prostokat(int l, int t, int r, int b) {
   }
 }
 
+int QtCanvas::X(int x) const { return urzadzenie(x, dx_, dpr_); }
+int QtCanvas::Y(int y) const { return urzadzenie(y, dy_, dpr_); }
+
 void QtCanvas::MoveTo(int x, int y) {
   cx_ = x;
   cy_ = y;
@@ -241,11 +278,11 @@ void QtCanvas::MoveTo(int x, int y) {
 
 void QtCanvas::linia(int x1, int y1, int x2, int y2) {
   if (pioro_rastra()) {
-    const int a = przesun(x1, dx_), b = przesun(y1, dy_), c = przesun(x2, dx_), d = przesun(y2, dy_);
+    const int a = X(x1), b = Y(y1), c = X(x2), d = Y(y2);
     if (szer_pior_ == 1)
       r_.odcinek(a, b, c, d, pioro_c_);
     else
-      r_.gruby_odcinek(a, b, c, d, szer_pior_, pioro_c_);
+      r_.gruby_odcinek(a, b, c, d, szerokosc_urzadzenia(), pioro_c_);
     return;
   }
   if (x1 == x2 && y1 == y2) return;
@@ -263,7 +300,7 @@ void QtCanvas::Polyline(const Punkt* p, int n) {
   if (n < 2) return;
   if (pioro_rastra()) {
     if (szer_pior_ == 1) {
-      const Przesuniete q(p, n, dx_, dy_);
+      const Przesuniete q(p, n, dx_, dy_, dpr_);
       r_.obrys(q.dane(), n, false, pioro_c_);
     } else {
       for (int i = 0; i + 1 < n; ++i) linia(p[i].x, p[i].y, p[i + 1].x, p[i + 1].y);
@@ -279,7 +316,7 @@ void QtCanvas::Polyline(const Punkt* p, int n) {
 void QtCanvas::Polygon(const Punkt* p, int n) {
   if (n < 2) return;
   if (r_.gotowy()) {
-    const Przesuniete q(p, n, dx_, dy_);
+    const Przesuniete q(p, n, dx_, dy_, dpr_);
     r_.wielokat(q.dane(), n, pedzel_c_);
     if (pioro_rastra()) {
       if (szer_pior_ == 1) {
@@ -287,7 +324,7 @@ void QtCanvas::Polygon(const Punkt* p, int n) {
       } else {
         for (int i = 0; i < n; ++i)
           r_.gruby_odcinek(q.dane()[i].x, q.dane()[i].y, q.dane()[(i + 1) % n].x, q.dane()[(i + 1) % n].y,
-                           szer_pior_, pioro_c_);
+                           szerokosc_urzadzenia(), pioro_c_);
       }
       return;
     }
@@ -296,6 +333,21 @@ void QtCanvas::Polygon(const Punkt* p, int n) {
   for (int i = 0; i < n; ++i) q[static_cast<std::size_t>(i)] = QPoint(p[i].x, p[i].y);
   ustaw_qpen();
   p_.setBrush(r_.gotowy() ? QBrush(Qt::NoBrush) : QBrush(kolor(pedzel_kolor_)));
+  p_.drawPolygon(q.data(), n, Qt::OddEvenFill);
+}
+
+void QtCanvas::Wypelnij(const Punkt* p, int n) {
+  if (n < 3) return;
+  if (r_.gotowy()) {
+    const Przesuniete q(p, n, dx_, dy_, dpr_);
+    r_.wielokat(q.dane(), n, pedzel_c_);
+    return;
+  }
+  std::vector<QPoint> q(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) q[static_cast<std::size_t>(i)] = QPoint(p[i].x, p[i].y);
+  p_.setPen(Qt::NoPen);
+  qpen_aktualne_ = false;
+  p_.setBrush(kolor(pedzel_kolor_));
   p_.drawPolygon(q.data(), n, Qt::OddEvenFill);
 }
 
@@ -308,65 +360,101 @@ void QtCanvas::Czcionka(const std::string& kroj, int wysokosc_px, int waga) {
   f.setStyleStrategy(QFont::PreferDefault);
   p_.setFont(f);
   metryka_.emplace(p_.font());
-  pismo_ = pismo_dla(p_.font());
+  pismo_ = pismo_dla(czcionka_urzadzenia(p_.font()));
 }
 
 void QtCanvas::CzcionkaDomyslna() {
   p_.setFont(QApplication::font());
   metryka_.emplace(p_.font());
-  pismo_ = pismo_dla(p_.font());
+  pismo_ = pismo_dla(czcionka_urzadzenia(p_.font()));
+}
+
+QFont QtCanvas::czcionka_urzadzenia(const QFont& f) const {
+  if (dpr_ == 1.0) return f;
+  // The same font at the device's pixel size: glyphs as sharp as the screen.
+  QFont d(f);
+  if (f.pixelSize() > 0)
+    d.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * dpr_))));
+  else
+    d.setPointSizeF(f.pointSizeF() * dpr_);
+  return d;
+}
+
+int QtCanvas::szerokosc_urzadzenia() const {
+  return std::max(1, static_cast<int>(std::lround(szer_pior_ * dpr_)));
 }
 
 void QtCanvas::TextOut(int x, int y, const std::string& tekst) {
   if (tekst.empty()) return;
-  const QString s = QString::fromUtf8(tekst.c_str());
+  // UTF-16 of the text; plain ASCII (every number of the model view) is
+  // widened in place without a QString.
+  char16_t znaki_stos[64];
+  const char16_t* zn = znaki_stos;
+  int n = static_cast<int>(tekst.size());
+  bool ascii = n <= 64;
+  for (int i = 0; ascii && i < n; ++i) {
+    const unsigned char b = static_cast<unsigned char>(tekst[static_cast<std::size_t>(i)]);
+    ascii = b < 0x80;
+    znaki_stos[i] = b;
+  }
+  QString s;
   bool bmp = true;
-  for (QChar c : s) bmp = bmp && !c.isSurrogate();
+  if (!ascii) {
+    s = QString::fromUtf8(tekst.c_str());
+    for (QChar c : s) bmp = bmp && !c.isSurrogate();
+    zn = reinterpret_cast<const char16_t*>(s.utf16());
+    n = static_cast<int>(s.size());
+  }
   if (r_.gotowy() && pismo_ && bmp) {
     // Pen positions: advances plus the kerning of each pair, as the text
     // layout places them; each glyph lands on the nearest whole pixel.
-    const int n = static_cast<int>(s.size());
-    qreal pozycje_stos[64];
+    qreal pozycje_stos[65];
     std::vector<qreal> pozycje_sterta;
     qreal* poz = pozycje_stos;
-    if (n + 1 > 64) {
+    if (n + 1 > 65) {
       pozycje_sterta.resize(static_cast<std::size_t>(n) + 1);
       poz = pozycje_sterta.data();
     }
     poz[0] = 0;
-    for (int i = 0; i < n; ++i) {
-      const char16_t c = s[i].unicode();
-      poz[i + 1] = poz[i] + pismo_->glif(c).postep + (i + 1 < n ? pismo_->kern(c, s[i + 1].unicode()) : 0.0);
-    }
-    const int lx = przesun(x, dx_), ty = przesun(y, dy_);
+    for (int i = 0; i < n; ++i)
+      poz[i + 1] = poz[i] + pismo_->glif(zn[i]).postep + (i + 1 < n ? pismo_->kern(zn[i], zn[i + 1]) : 0.0);
+    const int lx = X(x), ty = Y(y);
     const int szer = qRound(poz[n]), wys = pismo_->wysokosc();
     if (lx >= r_.szer() + 64 || ty >= r_.wys() + 64 || lx + szer < -64 || ty + wys < -64) return;
     r_.wypelnij(lx, ty, lx + szer, ty + wys, 0xffffffffu);
     const std::uint32_t kol = 0xff000000u | (kolor_tekstu_.rgb() & 0xffffff);
+    if (kol != lut_kolor_) {
+      // Each coverage over white, the background almost every glyph pixel has.
+      for (unsigned a = 0; a < 256; ++a) lut_[a] = mieszaj(0xffffffffu, kol, a);
+      lut_kolor_ = kol;
+    }
     const int linia_bazowa = ty + pismo_->wznios();
     for (int i = 0; i < n; ++i) {
-      const Pismo::Glif& g = pismo_->glif(s[i].unicode());
+      const Pismo::Glif& g = pismo_->glif(zn[i]);
       const int gx = lx + qRound(poz[i]) + g.dx, gy = linia_bazowa + g.dy;
-      for (int j = 0; j < g.wys; ++j) {
-        const int yy = gy + j;
-        if (yy < 0 || yy >= r_.wys()) continue;
+      const int j0 = std::max(0, -gy), j1 = std::min(g.wys, r_.wys() - gy);
+      const int k0 = std::max(0, -gx), k1 = std::min(g.szer, r_.szer() - gx);
+      for (int j = j0; j < j1; ++j) {
         const std::uint8_t* m = g.maska.data() + static_cast<std::size_t>(j) * g.szer;
-        for (int k = 0; k < g.szer; ++k) {
+        std::uint32_t* w = bity_ + static_cast<std::size_t>(gy + j) * krok_ + gx;
+        for (int k = k0; k < k1; ++k) {
           const unsigned a = m[k];
-          const int xx = gx + k;
-          if (!a || xx < 0 || xx >= r_.szer()) continue;
-          r_.punkt(xx, yy, a == 255 ? kol : mieszaj(r_.odczyt(xx, yy), kol, a));
+          if (!a) continue;
+          const std::uint32_t d = w[k];
+          w[k] = a == 255 ? kol : (d == 0xffffffffu ? lut_[a] : mieszaj(d, kol, a));
         }
       }
     }
     return;
   }
+  if (ascii) s = QString::fromUtf8(tekst.c_str());
   const int szer = metryka_->horizontalAdvance(s), wys = metryka_->height();
   if (r_.gotowy()) {
     // nothing of a text far outside the image can show
-    const int lx = przesun(x, dx_), ty = przesun(y, dy_);
-    if (lx >= r_.szer() || ty >= r_.wys() || lx + szer < 0 || ty + wys < 0) return;
-    r_.wypelnij(lx, ty, lx + szer, ty + wys, 0xffffffffu);
+    const int lx = X(x), ty = Y(y);
+    const int px = lx + static_cast<int>(std::lround(szer * dpr_)), py = ty + static_cast<int>(std::lround(wys * dpr_));
+    if (lx >= r_.szer() || ty >= r_.wys() || px < 0 || py < 0) return;
+    r_.wypelnij(lx, ty, px, py, 0xffffffffu);
   } else {
     p_.fillRect(QRect(x, y, szer, wys), Qt::white);
   }
@@ -377,7 +465,7 @@ void QtCanvas::TextOut(int x, int y, const std::string& tekst) {
 
 Kolor QtCanvas::GetPixel(int x, int y) const {
   if (r_.gotowy()) {
-    const std::uint32_t c = r_.odczyt(przesun(x, dx_), przesun(y, dy_));
+    const std::uint32_t c = r_.odczyt(X(x), Y(y));
     return Kolor((c >> 16) & 0xff, (c >> 8) & 0xff, c & 0xff);
   }
   const qreal r = obraz_.devicePixelRatio();
@@ -389,7 +477,10 @@ Kolor QtCanvas::GetPixel(int x, int y) const {
 
 void QtCanvas::SetPixel(int x, int y, Kolor k) {
   if (r_.gotowy()) {
-    r_.punkt(przesun(x, dx_), przesun(y, dy_), Rastr::kolor(k));
+    if (dpr_ == 1.0)
+      r_.punkt(X(x), Y(y), Rastr::kolor(k));
+    else  // the device pixels of the pixel
+      r_.wypelnij(X(x), Y(y), urzadzenie(x, dx_ - 1, dpr_), urzadzenie(y, dy_ - 1, dpr_), Rastr::kolor(k));
     return;
   }
   p_.setPen(QPen(kolor(k), 0));

@@ -8,8 +8,11 @@
 // Text is composed from glyphs that QPainter renders once per font and
 // character (kerning included), so the thousands of numbers of a large mesh
 // cost no text layout each.  Dashed and dotted lines go through QPainter.
-// Images that the rasteriser cannot address (other pixel formats, a device
-// pixel ratio other than 1) are drawn entirely with QPainter.
+// At a device-pixel ratio other than 1 the rasteriser draws in device
+// pixels: coordinates and wide pens are scaled, thin lines stay one device
+// pixel wide (as cosmetic pens), text comes from the font at the device's
+// size.  Images that the rasteriser cannot address (other pixel formats)
+// are drawn entirely with QPainter.
 #pragma once
 
 #include <QCursor>
@@ -47,6 +50,7 @@ class QtCanvas : public Canvas {
   void LineTo(int x, int y) override;
   void Polyline(const Punkt* p, int n) override;
   void Polygon(const Punkt* p, int n) override;
+  void Wypelnij(const Punkt* p, int n) override;
   void KolorTekstu(Kolor k) override;
   void Czcionka(const std::string& kroj, int wysokosc_px, int waga) override;
   void CzcionkaDomyslna() override;
@@ -62,12 +66,23 @@ class QtCanvas : public Canvas {
  private:
   // Whether the present pen is drawn by the rasteriser.
   bool pioro_rastra() const { return r_.gotowy() && styl_ == StylPiora::Ciagly; }
+  // Drawing coordinates as device pixels of the rasteriser.
+  int X(int x) const;
+  int Y(int y) const;
+  // The pen width in device pixels.
+  int szerokosc_urzadzenia() const;
+  QFont czcionka_urzadzenia(const QFont& f) const;
   void linia(int x1, int y1, int x2, int y2);
   void ustaw_qpen();
   QImage& obraz_;
   QPainter p_;
   Rastr r_;
+  std::uint32_t* bity_ = nullptr;  // the rasteriser's pixels, krok_ per row
+  std::size_t krok_ = 0;
+  std::uint32_t lut_kolor_ = 0;    // text colour of lut_ (0: none yet)
+  std::uint32_t lut_[256] = {};    // that colour at each coverage over white
   int dx_, dy_;
+  double dpr_ = 1.0;  // device pixels per drawing unit
   Kolor pioro_kolor_{0, 0, 0};
   Kolor pedzel_kolor_{255, 255, 255};
   std::uint32_t pioro_c_ = 0xff000000u, pedzel_c_ = 0xffffffffu;
