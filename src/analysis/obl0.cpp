@@ -109,18 +109,15 @@ class Eliminacja {
       stany_[t].panel.przydziel(kPanel, W_, watki > 1 ? kPanel * nbw_ : 0);
       stany_[t].podpanel.przydziel(kPodpanel, kPanel);
     }
-    wlasciciele_ = std::vector<std::atomic<int>>(static_cast<std::size_t>((nq_ - 1) / kPanel + 2));
-    for (auto& w : wlasciciele_) w.store(-1, std::memory_order_relaxed);
-    wlasciciele_[0].store(0, std::memory_order_relaxed);
     rozloz(0, stany_[0]);
     gotowe_.store(0, std::memory_order_relaxed);
     PulaWatkow::globalna().wykonaj(watki, [&](int id, int n) {
       if (n != watki) {
         // The pool is busy elsewhere: this thread does all blocks.
-        if (id == 0) przebieg(0);
+        if (id == 0) przebieg(0, 1);
         return;
       }
-      przebieg(id);
+      przebieg(id, n);
     });
     std::copy(fz_, fz_ + nq_, f_ + 1);
     // A zero pivot leaves the error of the last one, as the row-by-row
@@ -230,38 +227,32 @@ class Eliminacja {
     }
   }
 
-  // The thread that owns block b, claiming it for t if nobody does yet.
-  int wlasciciel(int b, int t) {
-    auto& w = wlasciciele_[static_cast<std::size_t>(b)];
-    int o = w.load(std::memory_order_relaxed);
-    if (o < 0 && w.compare_exchange_strong(o, t, std::memory_order_relaxed)) o = t;
-    return o;
-  }
-
-  void przebieg(int t) {
+  // Thread t of n: its blocks are t, t + n, t + 2n, ...
+  void przebieg(int t, int n) {
     Stan& st = stany_[t];
     for (int k = 0; poczatek(k) <= nq_ - 1; ++k) {
       const int p1 = poczatek(k + 1);
-      const bool moj = wlasciciele_[static_cast<std::size_t>(k)].load(std::memory_order_relaxed) == t;
+      const bool moj = k % n == t;
       if (!moj) czekaj_co_najmniej(gotowe_, k);
       // Whether the next block has pivots and waits for this thread.
-      bool nastepny = p1 <= nq_ - 1;
+      bool nastepny = p1 <= nq_ - 1 && (k + 1) % n == t;
       const int m = piwoty(k, st.panel, !moj);
       const PanelObl0 p = st.panel.widok(s_, nbw_, nq_, p1, m);
       if (m > 0)
         for (int b = k + 1; poczatek(b) <= p.jmax; ++b) {
-          if (wlasciciel(b, t) != t) continue;
+          if (b % n != t) continue;
           const int r0 = poczatek(b), r1 = std::min(p.jmax, r0 + kPanel - 1);
           mnozniki(p, st.panel, r0, r1);
           fn_.pas(p, r0, r1);
-          if (b == k + 1 && nastepny) {
-            // The next panel has all its updates: eliminate it now.
+          if (nastepny) {
+            // b = k + 1: the next panel has all its updates, eliminate it
+            // now for the partner to go on.
             rozloz(k + 1, st);
             opublikuj(k + 1);
             nastepny = false;
           }
         }
-      if (nastepny && wlasciciel(k + 1, t) == t) {
+      if (nastepny) {
         // The next block, out of this panel's reach, has not been
         // eliminated yet.
         rozloz(k + 1, st);
@@ -286,10 +277,6 @@ class Eliminacja {
   const int nq_, nbw_, W_;
   const Funkcje fn_;
   Stan stany_[kMaksWatkow];
-  // Owner of every block: the thread that first reached it (-1 before).
-  // Claiming the fresh blocks as they come balances the work between
-  // threads of unequal speed; a block never changes hands.
-  std::vector<std::atomic<int>> wlasciciele_;
   alignas(64) std::atomic<int> gotowe_{0};  // the last panel eliminated within its block
 };
 
