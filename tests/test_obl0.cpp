@@ -92,21 +92,24 @@ std::vector<UstawieniaObl0> warianty() {
   for (JadroObl0 j : {JadroObl0::Podstawowe, JadroObl0::Avx2}) {
     if (!jadro_dostepne(j)) continue;
     for (int watki : {1, 2})
-      for (int min_blok : {0, 24}) {
-        UstawieniaObl0 u;
-        u.jadro = j;
-        u.watki = watki;
-        u.min_blok = min_blok;
-        u.min_watki = 0;  // threads even for narrow bands
-        v.push_back(u);
-      }
+      for (int min_blok : {0, 24})
+        for (int panel : {0, 13, 48}) {
+          if (min_blok != 0 && panel != 0) continue;
+          UstawieniaObl0 u;
+          u.jadro = j;
+          u.watki = watki;
+          u.min_blok = min_blok;
+          u.min_watki = 0;  // threads even for narrow bands
+          u.panel = panel;
+          v.push_back(u);
+        }
   }
   return v;
 }
 
 std::string opis(const UstawieniaObl0& u) {
   return std::string(u.jadro == JadroObl0::Avx2 ? "avx2" : "podstawowe") + " watki=" + std::to_string(u.watki) +
-         " min_blok=" + std::to_string(u.min_blok);
+         " min_blok=" + std::to_string(u.min_blok) + " panel=" + std::to_string(u.panel);
 }
 
 // Solves copies of `u` in every variant and compares each with the literal
@@ -133,9 +136,9 @@ void porownaj(const Uklad& u, const std::string& nazwa, int blad_oczekiwany = -1
 }  // namespace
 
 TEST(Obl0Blokowo, RandomBandsOfAwkwardSizesAreBitIdentical) {
-  // Sizes around the panel (16) and the vector widths (2, 4): bands
-  // narrower than, equal to and wider than a panel, systems shorter than
-  // their band, counts that leave a partial last panel.
+  // Sizes around the panels (13, 16, 32, 48) and the vector widths (2, 4):
+  // bands narrower than, equal to and wider than a panel, systems shorter
+  // than their band, counts that leave a partial last panel.
   struct P {
     int nq, nbw;
   };
@@ -158,28 +161,35 @@ TEST(Obl0Blokowo, PlatePenaltySystemsAreBitIdentical) {
 
 TEST(Obl0Blokowo, ZeroPivotsAtPanelEdgesGiveTheSameErrorAndBits) {
   // A zero pivot is skipped: its row is neither used nor scaled.  Put them
-  // on the first and last rows of panels, on the row after a panel, on the
+  // on the first and last rows of panels (16 rows for this band, 13 and 48
+  // in the variants, 32 for the wider band below) and next to them, on the
   // last pivot and on the last row, alone and together, and a whole panel
   // of them.  A pivot stays exactly zero when its diagonal is zero and so
   // is its column above the diagonal (nothing can fill it in).
-  const int nq = 160, nbw = 37;
-  auto zeruj = [nbw](Uklad& u, int r) {
+  const auto zeruj = [](Uklad& u, int r) {
     u.s[r][1] = 0;
-    for (int i = std::max(1, r - nbw + 1); i < r; ++i) u.s[i][r - i + 1] = 0;
+    for (int i = std::max(1, r - u.nbw + 1); i < r; ++i) u.s[i][r - i + 1] = 0;
   };
-  const std::vector<std::vector<int>> zera = {{1},         {16},       {17},       {32, 33},   {nq - 1},
-                                              {nq},        {15, 16, 17, 48, 49}, {nq - 2, nq - 1, nq}};
+  struct Przypadek {
+    int nq, nbw;
+    std::vector<int> zera;
+  };
+  const std::vector<Przypadek> przypadki = {
+      {160, 37, {1}},         {160, 37, {16}},           {160, 37, {17}},         {160, 37, {32, 33}},
+      {160, 37, {159}},       {160, 37, {160}},          {160, 37, {13, 14, 26, 27}}, {160, 37, {15, 16, 17, 48, 49}},
+      {160, 37, {96, 97}},    {160, 37, {158, 159, 160}}, {300, 120, {32, 33, 64, 65}}, {300, 120, {96, 97, 299, 300}}};
   unsigned ziarno = 100;
-  for (const auto& wiersze : zera) {
-    Uklad u = losowy(nq, nbw, ziarno++);
-    std::string nazwa = "zera";
-    for (int r : wiersze) {
+  for (const Przypadek& p : przypadki) {
+    Uklad u = losowy(p.nq, p.nbw, ziarno++);
+    std::string nazwa = "zera w " + std::to_string(p.nq) + "x" + std::to_string(p.nbw) + ":";
+    for (int r : p.zera) {
       zeruj(u, r);
       nazwa += ' ';
       nazwa += std::to_string(r);
     }
     porownaj(u, nazwa, 1);
   }
+  const int nq = 160, nbw = 37;
   // Rows 33..48, a whole panel: the trailing band gets nothing from it.
   Uklad u = losowy(nq, nbw, 7);
   for (int r = 33; r <= 48; ++r) zeruj(u, r);

@@ -58,8 +58,8 @@ std::uintptr_t kolumna_zero(const double* przekatna, int n) {
 // multipliers and row copies in a heap block with a cache line of room on
 // either side, so no thread's writes share a line with another's reads.
 struct Piwoty {
-  int nr[kPanel];
-  std::uintptr_t kolumna[kPanel];
+  int nr[kMaksPanel];
+  std::uintptr_t kolumna[kMaksPanel];
   std::vector<double> bufor;
   double* C = nullptr;
   double* wiersze = nullptr;
@@ -78,14 +78,15 @@ struct Piwoty {
   }
 };
 
-// A block is eliminated within itself in steps of this many pivots: each
-// step row by row among its own rows, then with the blocked kernel on the
-// rest of the block.
-constexpr int kPodpanel = 4;
+// The panel for a band: 16 pivots for narrow bands, 32 up to 255, 48
+// beyond.
+int panel_dla(int nbw) { return nbw < 96 ? 16 : nbw < 256 ? 32 : 48; }
 
-// The forward elimination by panels.  Panel k is block k of the rows,
-// rows 1 + kPanel*k .. kPanel*(k+1), and its pivots are those of its rows
-// below nq.  With n threads, block b belongs to thread b mod n: that thread
+// The forward elimination by panels of B pivots.  Panel k is block k of
+// the rows, rows 1 + B*k .. B*(k+1), and its pivots are those of its rows
+// below nq.  A block is eliminated within itself in steps of B/4 pivots
+// (at most 8): each step row by row among its own rows, then with the
+// blocked kernel on the rest of the block.  With n threads, block b belongs to thread b mod n: that thread
 // applies every panel to the block's rows (and to their f), and eliminates
 // the block within itself once every earlier panel has reached it; the
 // block is then the next panel.  A thread reads the other thread's rows
@@ -95,8 +96,15 @@ constexpr int kPodpanel = 4;
 // has not finished yet.
 class Eliminacja {
  public:
-  Eliminacja(double* const* s, double* f, int nq, int nbw, Funkcje fn)
-      : s_(s), f_(f), nq_(nq), nbw_(nbw), W_(std::max(1, nbw - 1)), fn_(fn) {}
+  Eliminacja(double* const* s, double* f, int nq, int nbw, int panel, Funkcje fn)
+      : s_(s),
+        f_(f),
+        nq_(nq),
+        nbw_(nbw),
+        W_(std::max(1, nbw - 1)),
+        B_(std::clamp(panel, 1, kMaksPanel)),
+        krok_(std::clamp(B_ / 4, 1, 8)),
+        fn_(fn) {}
 
   void wprzod(int watki, int& blad, int& blad1) {
     if (nq_ < 2) return;
@@ -106,8 +114,8 @@ class Eliminacja {
     std::copy(f_ + 1, f_ + 1 + nq_, fz_);
     watki = std::clamp(watki, 1, std::min(PulaWatkow::globalna().rozmiar(), kMaksWatkow));
     for (int t = 0; t < watki; ++t) {
-      stany_[t].panel.przydziel(kPanel, W_, watki > 1 ? kPanel * nbw_ : 0);
-      stany_[t].podpanel.przydziel(kPodpanel, kPanel);
+      stany_[t].panel.przydziel(B_, W_, watki > 1 ? B_ * nbw_ : 0);
+      stany_[t].podpanel.przydziel(krok_, B_);
     }
     rozloz(0, stany_[0]);
     gotowe_.store(0, std::memory_order_relaxed);
@@ -138,14 +146,14 @@ class Eliminacja {
     int blad = 0, blad1 = 0;
   };
 
-  static int poczatek(int k) { return 1 + kPanel * k; }
+  int poczatek(int k) const { return 1 + B_ * k; }
 
   // Panel k's pivots that are not zero, into P; their number.  A thread
   // that does not own the panel's rows reads them from a copy: one
   // streaming pass over the other core's rows instead of scattered misses
   // in the kernel.
   int piwoty(int k, Piwoty& P, bool kopiuj) const {
-    const int p0 = poczatek(k), p1 = std::min(p0 + kPanel, nq_);
+    const int p0 = poczatek(k), p1 = std::min(p0 + B_, nq_);
     int m = 0;
     for (int n = p0; n < p1; ++n) {
       const double* w = &s_[n][1];
@@ -183,11 +191,11 @@ class Eliminacja {
   // Eliminates block k within itself with its own pivots (they have every
   // earlier panel's updates by now); f of its rows goes along.
   void rozloz(int k, Stan& st) {
-    const int p0 = poczatek(k), b1 = std::min(p0 + kPanel - 1, nq_);
+    const int p0 = poczatek(k), b1 = std::min(p0 + B_ - 1, nq_);
     const int ostatni = std::min(b1, nq_ - 1);  // the last pivot
     Piwoty& P = st.podpanel;
-    for (int q0 = p0; q0 <= ostatni; q0 += kPodpanel) {
-      const int q1 = std::min(q0 + kPodpanel, b1 + 1);  // the step's rows are q0..q1-1
+    for (int q0 = p0; q0 <= ostatni; q0 += krok_) {
+      const int q1 = std::min(q0 + krok_, b1 + 1);  // the step's rows are q0..q1-1
       int ms = 0;
       for (int n = q0; n < q1 && n <= ostatni; ++n) {
         const double* sn = s_[n];
@@ -214,7 +222,7 @@ class Eliminacja {
             fn_.dziel(C, &sn[q1 - n + 1], ile, piv);
             fn_.wiersz(&F(q1), C, ile, fn);
           }
-          std::fill(C + ile, C + (b1 - q1 + 1), 0.0);
+          std::fill(C + ile, C + (b1 - q1 + 1), 0.0);  // b1 - q1 < B_ = P.W
         }
         P.nr[ms] = n;
         P.kolumna[ms] = kolumna_zero(&sn[1], n);
@@ -241,7 +249,7 @@ class Eliminacja {
       if (m > 0)
         for (int b = k + 1; poczatek(b) <= p.jmax; ++b) {
           if (b % n != t) continue;
-          const int r0 = poczatek(b), r1 = std::min(p.jmax, r0 + kPanel - 1);
+          const int r0 = poczatek(b), r1 = std::min(p.jmax, r0 + B_ - 1);
           mnozniki(p, st.panel, r0, r1);
           fn_.pas(p, r0, r1);
           if (nastepny) {
@@ -275,6 +283,8 @@ class Eliminacja {
   std::vector<double> fbufor_;
   double* fz_ = nullptr;  // fz_[r - 1] = f[r], 64-byte aligned
   const int nq_, nbw_, W_;
+  const int B_;     // pivots per panel, rows per block
+  const int krok_;  // pivots per step within a block
   const Funkcje fn_;
   Stan stany_[kMaksWatkow];
   alignas(64) std::atomic<int> gotowe_{0};  // the last panel eliminated within its block
@@ -308,7 +318,7 @@ void Obl0_z(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1,
   if (nbw < u.min_blok) {
     wprzod_wierszami(s, f, nq, nbw, blad, blad1, fn.wiersz);
   } else {
-    Eliminacja e(s, f, nq, nbw, fn);
+    Eliminacja e(s, f, nq, nbw, u.panel > 0 ? u.panel : panel_dla(nbw), fn);
     e.wprzod(nbw >= u.min_watki ? std::max(1, u.watki) : 1, blad, blad1);
   }
   if (nq < 1) return;

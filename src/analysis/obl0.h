@@ -6,7 +6,9 @@
 // elimination (Obl0_wzorcowy in silnik.h): the result is the same to the
 // last bit whatever the kernel, the block size or the number of threads.
 //
-// The forward elimination goes by panels of kPanel pivot rows.  A panel is
+// The forward elimination goes by panels of 16 to 48 pivot rows (more for
+// wider bands: each pass over the trailing band then serves more pivots,
+// while the elimination within a panel grows with it).  A panel is
 // first eliminated within itself (in steps of a few pivots); its
 // multipliers are then applied to the rows below it (the trailing band) by
 // a kernel that loads each target entry once, subtracts the products of the
@@ -19,7 +21,8 @@
 // sequential.
 #pragma once
 
-inline constexpr int kPanel = 16;
+// The largest panel.
+inline constexpr int kMaksPanel = 48;
 
 // The vector kernels: baseline x86-64 (SSE2, two doubles) and AVX2 (four
 // doubles, chosen at run time where the processor has it).  Neither uses
@@ -37,7 +40,9 @@ struct UstawieniaObl0 {
   // more than they save there); 0 takes the blocks for every band.
   int min_blok = 24;
   // Bands narrower than this use one thread whatever `watki` says.
-  int min_watki = 96;
+  int min_watki = 160;
+  // Pivots per panel (1..kMaksPanel); 0 chooses by the band width.
+  int panel = 0;
 };
 
 // The settings Obl0 uses: the default kernel and watki_obliczen() threads.
