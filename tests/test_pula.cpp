@@ -1,7 +1,8 @@
-// The thread pool of the solver and its barrier.
+// The thread pool of the solver and the counter its threads wait on.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <set>
 #include <thread>
 #include <vector>
@@ -57,24 +58,34 @@ TEST(Pula, AJobInsideAJobOrFromAnotherThreadRunsAlone) {
   EXPECT_EQ(suma.load(), 4 * 100 * 2);
 }
 
-TEST(Pula, BarrierSeparatesRounds) {
-  // Each round every thread writes its slot, meets the others, then reads
-  // all slots of that round; a thread running ahead would be seen.
-  PulaWatkow pula(2);
-  constexpr int kRundy = 2000;
-  std::vector<int> sloty(2, -1);
-  std::atomic<int> bledy{0};
-  Bariera b(2);
-  pula.wykonaj(2, [&](int i, int n) {
-    ASSERT_EQ(n, 2);
-    for (int r = 0; r < kRundy; ++r) {
-      sloty[i] = r;
-      b.czekaj();
-      if (sloty[0] != r || sloty[1] != r) bledy.fetch_add(1);
-      b.czekaj();
+// Two threads hand a counter back and forth; now and then one of them is
+// late, so that the other one goes to sleep.  A lost wake-up hangs here.
+TEST(Pula, CounterHandedBackAndForthWakesEveryWaiter) {
+  constexpr int kRundy = 20000;
+  Licznik a;
+  std::thread drugi([&] {
+    for (int r = 1; r < kRundy; r += 2) {
+      a.czekaj_co_najmniej(r);
+      if (r % 1001 == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+      a.ustaw(r + 1);
     }
   });
-  EXPECT_EQ(bledy.load(), 0);
+  for (int r = 0; r < kRundy; r += 2) {
+    a.czekaj_co_najmniej(r);
+    if (r % 500 == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    a.ustaw(r + 1);
+  }
+  drugi.join();
+  EXPECT_EQ(a.wartosc(), kRundy);
+
+  // czekaj_na_zmiane returns the new value, also after a sleep.
+  Licznik b(7);
+  std::thread trzeci([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    b.dodaj(5);
+  });
+  EXPECT_EQ(b.czekaj_na_zmiane(7), 12);
+  trzeci.join();
 }
 
 TEST(Pula, SolverThreadCountIsBoundedByThePool) {

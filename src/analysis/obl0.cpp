@@ -1,7 +1,7 @@
 #include "analysis/obl0.h"
 
 #include <algorithm>
-#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -118,7 +118,7 @@ class Eliminacja {
       stany_[t].podpanel.przydziel(krok_, B_);
     }
     rozloz(0, stany_[0]);
-    gotowe_.store(0, std::memory_order_relaxed);
+    gotowe_.ustaw(0);
     PulaWatkow::globalna().wykonaj(watki, [&](int id, int n) {
       if (n != watki) {
         // The pool is busy elsewhere: this thread does all blocks.
@@ -241,7 +241,8 @@ class Eliminacja {
     for (int k = 0; poczatek(k) <= nq_ - 1; ++k) {
       const int p1 = poczatek(k + 1);
       const bool moj = k % n == t;
-      if (!moj) czekaj_co_najmniej(gotowe_, k);
+      // The partner is at work on this panel: spin rather than sleep.
+      if (!moj) gotowe_.czekaj_co_najmniej(k, std::chrono::milliseconds(1));
       // Whether the next block has pivots and waits for this thread.
       bool nastepny = p1 <= nq_ - 1 && (k + 1) % n == t;
       const int m = piwoty(k, st.panel, !moj);
@@ -269,10 +270,7 @@ class Eliminacja {
     }
   }
 
-  void opublikuj(int k) {
-    gotowe_.store(k, std::memory_order_release);
-    gotowe_.notify_all();
-  }
+  void opublikuj(int k) { gotowe_.ustaw(k); }
 
   // f in a copy whose blocks start on cache lines, so that the two threads
   // never write the same line of it.
@@ -287,7 +285,7 @@ class Eliminacja {
   const int krok_;  // pivots per step within a block
   const Funkcje fn_;
   Stan stany_[kMaksWatkow];
-  alignas(64) std::atomic<int> gotowe_{0};  // the last panel eliminated within its block
+  alignas(64) Licznik gotowe_;  // the last panel eliminated within its block
 };
 
 }  // namespace

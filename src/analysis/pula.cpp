@@ -1,6 +1,7 @@
 #include "analysis/pula.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 namespace {
@@ -11,20 +12,6 @@ inline void pauza() {
 #else
   std::this_thread::yield();
 #endif
-}
-
-// Spins while the value stays `stara` for some tens of microseconds, then
-// sleeps on it.  Returns the new value.
-template <class T>
-T czekaj_na_zmiane(const std::atomic<T>& a, T stara) {
-  for (int i = 0; i < 1024; ++i) {
-    const T v = a.load(std::memory_order_acquire);
-    if (v != stara) return v;
-    pauza();
-  }
-  T v;
-  while ((v = a.load(std::memory_order_acquire)) == stara) a.wait(stara, std::memory_order_acquire);
-  return v;
 }
 
 int rdzenie() {
@@ -55,29 +42,47 @@ void ustaw_watki_obliczen(int n) {
   liczba_watkow().store(std::clamp(n, 1, rozmiar_puli()), std::memory_order_relaxed);
 }
 
-void Bariera::czekaj() {
-  const unsigned g = pokolenie_.load(std::memory_order_acquire);
-  if (przybyli_.fetch_add(1, std::memory_order_acq_rel) == n_ - 1) {
-    // The last one in opens the next round.  The count is reset before the
-    // generation moves, and nobody can arrive again before it moves.
-    przybyli_.store(0, std::memory_order_relaxed);
-    pokolenie_.fetch_add(1, std::memory_order_acq_rel);
-    pokolenie_.notify_all();
-    return;
+template <class Warunek>
+void Licznik::czekaj(Warunek w, std::chrono::microseconds spin) const {
+  const auto koniec = std::chrono::steady_clock::now() + spin;
+  for (int i = 1;; ++i) {
+    if (w(v_.load(std::memory_order_acquire))) return;
+    pauza();
+    if (i % 64 == 0 && std::chrono::steady_clock::now() > koniec) break;
   }
-  czekaj_na_zmiane(pokolenie_, g);
+  std::unique_lock<std::mutex> zamek(m_);
+  cv_.wait(zamek, [&] { return w(v_.load(std::memory_order_relaxed)); });
 }
 
-void czekaj_co_najmniej(const std::atomic<int>& a, int cel) {
-  int v = a.load(std::memory_order_acquire);
-  for (int i = 0; v < cel && i < 1024; ++i) {
-    pauza();
-    v = a.load(std::memory_order_acquire);
+void Licznik::ustaw(std::int64_t v) {
+  {
+    std::lock_guard<std::mutex> zamek(m_);
+    v_.store(v, std::memory_order_release);
   }
-  while (v < cel) {
-    a.wait(v, std::memory_order_acquire);
-    v = a.load(std::memory_order_acquire);
+  cv_.notify_all();
+}
+
+std::int64_t Licznik::dodaj(std::int64_t d) {
+  std::int64_t przed;
+  {
+    std::lock_guard<std::mutex> zamek(m_);
+    przed = v_.fetch_add(d, std::memory_order_acq_rel);
   }
+  cv_.notify_all();
+  return przed;
+}
+
+void Licznik::czekaj_co_najmniej(std::int64_t cel, std::chrono::microseconds spin) const {
+  czekaj([cel](std::int64_t v) { return v >= cel; }, spin);
+}
+
+std::int64_t Licznik::czekaj_na_zmiane(std::int64_t stara, std::chrono::microseconds spin) const {
+  std::int64_t nowa = stara;
+  czekaj([&](std::int64_t v) {
+    nowa = v;
+    return v != stara;
+  }, spin);
+  return nowa;
 }
 
 PulaWatkow& PulaWatkow::globalna() {
@@ -91,22 +96,21 @@ PulaWatkow::PulaWatkow(int watki) {
 
 PulaWatkow::~PulaWatkow() {
   koniec_.store(true, std::memory_order_relaxed);
-  pokolenie_.fetch_add(1, std::memory_order_acq_rel);
-  pokolenie_.notify_all();
+  pokolenie_.dodaj(1);
   for (auto& t : robotnicy_) t.join();
 }
 
 void PulaWatkow::robotnik(int id) {
-  unsigned widziane = 0;
+  std::int64_t widziane = 0;
   for (;;) {
-    widziane = czekaj_na_zmiane(pokolenie_, widziane);
+    widziane = pokolenie_.czekaj_na_zmiane(widziane);
     if (koniec_.load(std::memory_order_relaxed)) return;
     if (id < n_) {
       w_zadaniu = true;
       fn_(dane_, id, n_);
       w_zadaniu = false;
     }
-    if (pozostali_.fetch_sub(1, std::memory_order_acq_rel) == 1) pozostali_.notify_one();
+    ukonczone_.dodaj(1);
   }
 }
 
@@ -121,11 +125,10 @@ void PulaWatkow::uruchom(int watki, Funkcja fn, void* dane) {
   fn_ = fn;
   dane_ = dane;
   n_ = n;
-  pozostali_.store(static_cast<int>(robotnicy_.size()), std::memory_order_relaxed);
-  pokolenie_.fetch_add(1, std::memory_order_acq_rel);
-  pokolenie_.notify_all();
+  // Every worker has ended the previous job: the count is exact.
+  const std::int64_t cel = ukonczone_.wartosc() + static_cast<std::int64_t>(robotnicy_.size());
+  pokolenie_.dodaj(1);
   fn(dane, 0, n);
   w_zadaniu = false;
-  int p;
-  while ((p = pozostali_.load(std::memory_order_acquire)) != 0) czekaj_na_zmiane(pozostali_, p);
+  ukonczone_.czekaj_co_najmniej(cel);
 }

@@ -1,5 +1,5 @@
-// A small fixed pool of threads for the numerical kernels, and the barrier
-// they meet at.
+// A small fixed pool of threads for the numerical kernels, and the counter
+// their threads wait on.
 //
 // The pool holds at most kMaksWatkow threads counting the caller (never more
 // than the machine has cores), started on first use and kept until the end
@@ -10,6 +10,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 #include <type_traits>
@@ -25,22 +28,39 @@ int watki_obliczen();
 // the pool's size mean its size.
 void ustaw_watki_obliczen(int n);
 
-// A reusable barrier for the n threads of one job.  Waiting spins briefly,
-// then sleeps.
-class Bariera {
+// A counter that threads wait on: a waiter spins for some microseconds,
+// then sleeps on a condition variable.  Every change is made under the
+// mutex and followed by a wake-up, so a waiter that has checked the value
+// under the mutex cannot miss it.  (A solve built on std::atomic::wait and
+// notify_all of GCC 12's library hung now and then, once in some hundred
+// thousand solves, with both threads asleep and the awaited value there.)
+class Licznik {
  public:
-  explicit Bariera(int n) : n_(n) {}
-  void czekaj();
+  explicit Licznik(std::int64_t v = 0) : v_(v) {}
+  Licznik(const Licznik&) = delete;
+  Licznik& operator=(const Licznik&) = delete;
+
+  std::int64_t wartosc() const { return v_.load(std::memory_order_acquire); }
+  void ustaw(std::int64_t v);
+  // Adds d and returns the value before.
+  std::int64_t dodaj(std::int64_t d);
+  // Waits until the value is at least cel, spinning at most `spin` first.
+  void czekaj_co_najmniej(std::int64_t cel, std::chrono::microseconds spin = kSpin) const;
+  // Waits until the value differs from stara; returns it.
+  std::int64_t czekaj_na_zmiane(std::int64_t stara, std::chrono::microseconds spin = kSpin) const;
+
+  // Waking a sleeping thread costs some ten microseconds, far more when the
+  // machine is busy; a wait that usually ends sooner should spin.
+  static constexpr std::chrono::microseconds kSpin{100};
 
  private:
-  const int n_;
-  std::atomic<int> przybyli_{0};
-  std::atomic<unsigned> pokolenie_{0};
-};
+  template <class Warunek>
+  void czekaj(Warunek w, std::chrono::microseconds spin) const;
 
-// Waits (spinning briefly, then sleeping) until a >= cel.  The thread that
-// raises a calls a.notify_all() afterwards.
-void czekaj_co_najmniej(const std::atomic<int>& a, int cel);
+  std::atomic<std::int64_t> v_;
+  mutable std::mutex m_;
+  mutable std::condition_variable cv_;
+};
 
 class PulaWatkow {
  public:
@@ -77,7 +97,7 @@ class PulaWatkow {
   Funkcja fn_ = nullptr;
   void* dane_ = nullptr;
   int n_ = 1;
-  std::atomic<unsigned> pokolenie_{0};  // advanced once per job
-  std::atomic<int> pozostali_{0};       // workers that have not finished the job
+  Licznik pokolenie_;  // advanced once per job
+  Licznik ukonczone_;  // parts the workers have ended, all jobs counted
   std::atomic<bool> koniec_{false};
 };
