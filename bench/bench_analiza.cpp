@@ -4,7 +4,8 @@
 //
 // The solver: the literal reference elimination, the row-by-row vectorised
 // elimination, the blocked elimination with the baseline kernel and with
-// the AVX2 kernel on one thread, and Obl0 as the program runs it (the best
+// the AVX2 kernel and the AVX-512VL one (the AVX2 arithmetic in a larger
+// register block) on one thread, and Obl0 as the program runs it (the best
 // kernel of the machine on the pool's threads), against single-threaded
 // LAPACK dpbtrf + dpbtrs on the identical band system (when OpenBLAS is
 // there).  Times are medians; "L/x" is LAPACK's time over x's (above 1, x
@@ -172,13 +173,12 @@ int main(int argc, char** argv) {
   openblas_set_num_threads(1);
 #endif
   const std::string log = "/tmp/skorba_bench_dr_" + std::to_string(::getpid()) + ".txt";
-  const bool avx2 = jadro_dostepne(JadroObl0::Avx2);
-  std::printf("Obl0: %s kernel, %d thread(s) (pool of %d)\n", avx2 ? "AVX2" : "baseline", watki_obliczen(),
+  std::printf("Obl0: %s kernel, %d thread(s) (pool of %d)\n", nazwa_jadra(jadro_domyslne()), watki_obliczen(),
               PulaWatkow::globalna().rozmiar());
   std::printf("times in ms, medians; L/x = LAPACK time / x time\n");
-  std::printf("%-8s %6s %4s %7s %7s %8s %8s %8s %8s %8s %8s %6s %6s %6s %6s %6s %8s\n", "siatka", "nq", "nbw",
-              "s [MB]", "montaz", "wzorzec", "wiersze", "SSE2 1w", "AVX2 1w", "Obl0", "LAPACK", "L/wzr", "L/wrs",
-              "L/SSE2", "L/AVX2", "L/Obl0", "roznica");
+  std::printf("%-8s %6s %4s %7s %7s %8s %8s %8s %8s %8s %8s %8s %6s %6s %6s %6s %6s %6s %8s\n", "siatka", "nq",
+              "nbw", "s [MB]", "montaz", "wzorzec", "wiersze", "SSE2 1w", "AVX2 1w", "512VL 1w", "Obl0", "LAPACK",
+              "L/wzr", "L/wrs", "L/SSE2", "L/AVX2", "L/512", "L/Obl0", "roznica");
   struct Analiza {
     int n, nq, nbw;
     double liniowa, nieliniowa;
@@ -233,6 +233,7 @@ int main(int argc, char** argv) {
     const double t_wiersze = wariant(jadro_domyslne(), 1, 1 << 30, "row by row");
     const double t_sse2 = wariant(JadroObl0::Podstawowe, 1, 0, "baseline");
     const double t_avx2 = wariant(JadroObl0::Avx2, 1, 0, "AVX2");
+    const double t_avx512 = wariant(JadroObl0::Avx512, 1, 0, "AVX-512VL");
 
     double t_wzorzec = -1;
     if (n <= 100) {
@@ -278,12 +279,12 @@ int main(int argc, char** argv) {
     char siatka[16], rz[16] = "-";
     std::snprintf(siatka, sizeof siatka, "%dx%d", n, n);
     if (t_lapack >= 0) std::snprintf(rz, sizeof rz, "%.1e", roznica);
-    std::printf("%-8s %6d %4d %7.1f %7s %8s %8s %8s %8s %8s %8s %6s %6s %6s %6s %6s %8s\n", siatka, nq, nbw,
-                static_cast<double>(pasmo) * 8 / 1e6, ms(t_montaz).c_str(), ms(t_wzorzec).c_str(),
-                ms(t_wiersze).c_str(), ms(t_sse2).c_str(), ms(t_avx2).c_str(), ms(t_obl0).c_str(),
-                ms(t_lapack).c_str(), iloraz(t_lapack, t_wzorzec).c_str(), iloraz(t_lapack, t_wiersze).c_str(),
-                iloraz(t_lapack, t_sse2).c_str(), iloraz(t_lapack, t_avx2).c_str(), iloraz(t_lapack, t_obl0).c_str(),
-                rz);
+    std::printf("%-8s %6d %4d %7.1f %7s %8s %8s %8s %8s %8s %8s %8s %6s %6s %6s %6s %6s %6s %8s\n", siatka, nq,
+                nbw, static_cast<double>(pasmo) * 8 / 1e6, ms(t_montaz).c_str(), ms(t_wzorzec).c_str(),
+                ms(t_wiersze).c_str(), ms(t_sse2).c_str(), ms(t_avx2).c_str(), ms(t_avx512).c_str(),
+                ms(t_obl0).c_str(), ms(t_lapack).c_str(), iloraz(t_lapack, t_wzorzec).c_str(),
+                iloraz(t_lapack, t_wiersze).c_str(), iloraz(t_lapack, t_sse2).c_str(), iloraz(t_lapack, t_avx2).c_str(),
+                iloraz(t_lapack, t_avx512).c_str(), iloraz(t_lapack, t_obl0).c_str(), rz);
     std::fflush(stdout);
 
     // The whole analysis as the user runs it, linear and yielding.

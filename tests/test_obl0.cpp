@@ -89,7 +89,7 @@ Wynik wzorzec(Uklad& u) {
 // Every way the solver can run on this machine.
 std::vector<UstawieniaObl0> warianty() {
   std::vector<UstawieniaObl0> v;
-  for (JadroObl0 j : {JadroObl0::Podstawowe, JadroObl0::Avx2}) {
+  for (JadroObl0 j : {JadroObl0::Podstawowe, JadroObl0::Avx2, JadroObl0::Avx512}) {
     if (!jadro_dostepne(j)) continue;
     for (int watki : {1, 2})
       for (int min_blok : {0, 24})
@@ -108,7 +108,7 @@ std::vector<UstawieniaObl0> warianty() {
 }
 
 std::string opis(const UstawieniaObl0& u) {
-  return std::string(u.jadro == JadroObl0::Avx2 ? "avx2" : "podstawowe") + " watki=" + std::to_string(u.watki) +
+  return std::string(nazwa_jadra(u.jadro)) + " watki=" + std::to_string(u.watki) +
          " min_blok=" + std::to_string(u.min_blok) + " panel=" + std::to_string(u.panel);
 }
 

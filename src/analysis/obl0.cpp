@@ -21,7 +21,9 @@ struct Funkcje {
 };
 
 Funkcje funkcje(JadroObl0 j) {
-  if (j == JadroObl0::Avx2 && jadro_dostepne(JadroObl0::Avx2))
+  if (j == JadroObl0::Avx512 && jadro_dostepne(JadroObl0::Avx512))
+    return {obl0_pas_avx512, obl0_wiersz_avx2, obl0_dziel_avx2};
+  if (j != JadroObl0::Podstawowe && jadro_dostepne(JadroObl0::Avx2))
     return {obl0_pas_avx2, obl0_wiersz_avx2, obl0_dziel_avx2};
   return {obl0_pas_podstawowy, obl0_wiersz_podstawowy, obl0_dziel_podstawowy};
 }
@@ -293,15 +295,32 @@ class Eliminacja {
 bool jadro_dostepne(JadroObl0 j) {
   if (j == JadroObl0::Podstawowe) return true;
 #if defined(__x86_64__) && defined(__GNUC__)
+  // The processor check of the compiler's runtime also asks whether the
+  // system saves the wider registers.
   static const bool avx2 = __builtin_cpu_supports("avx2");
-  return avx2;
+  static const bool avx512 = avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+  return j == JadroObl0::Avx2 ? avx2 : avx512;
 #else
   return false;
 #endif
 }
 
 JadroObl0 jadro_domyslne() {
-  return jadro_dostepne(JadroObl0::Avx2) ? JadroObl0::Avx2 : JadroObl0::Podstawowe;
+  for (JadroObl0 j : {JadroObl0::Avx512, JadroObl0::Avx2})
+    if (jadro_dostepne(j)) return j;
+  return JadroObl0::Podstawowe;
+}
+
+const char* nazwa_jadra(JadroObl0 j) {
+  switch (j) {
+    case JadroObl0::Avx512:
+      return "AVX-512VL";
+    case JadroObl0::Avx2:
+      return "AVX2";
+    case JadroObl0::Podstawowe:
+      break;
+  }
+  return "SSE2";
 }
 
 UstawieniaObl0 ustawienia_obl0() {

@@ -24,14 +24,16 @@
 // The largest panel.
 inline constexpr int kMaksPanel = 48;
 
-// The vector kernels: baseline x86-64 (SSE2, two doubles) and AVX2 (four
-// doubles, chosen at run time where the processor has it).  Neither uses
-// fused multiply-add.
-enum class JadroObl0 { Podstawowe, Avx2 };
+// The vector kernels: baseline x86-64 (SSE2, two doubles), AVX2 (four
+// doubles) and the AVX2 arithmetic in the larger register block that
+// AVX-512VL's 32 registers hold; chosen at run time by what the processor
+// has.  None uses fused multiply-add.
+enum class JadroObl0 { Podstawowe, Avx2, Avx512 };
 
 bool jadro_dostepne(JadroObl0 j);
-// AVX2 where the processor supports it, the baseline kernel otherwise.
+// The best kernel the processor supports.
 JadroObl0 jadro_domyslne();
+const char* nazwa_jadra(JadroObl0 j);
 
 struct UstawieniaObl0 {
   JadroObl0 jadro = JadroObl0::Podstawowe;

@@ -29,6 +29,8 @@ struct PanelObl0 {
 // once, exactly as the row-by-row elimination does it.
 void obl0_pas_podstawowy(const PanelObl0& p, int r_od, int r_do);
 void obl0_pas_avx2(const PanelObl0& p, int r_od, int r_do);
+// The AVX2 arithmetic in a larger register block (needs AVX-512VL).
+void obl0_pas_avx512(const PanelObl0& p, int r_od, int r_do);
 
 // dst[k] -= c * src[k] for k in [0, len).
 void obl0_wiersz_podstawowy(double* dst, const double* src, int len, double c);

@@ -128,11 +128,12 @@ struct JadroPasma {
     if (J <= p.jmax) brzeg<R>(p, r0, J);
   }
 
+  // R rows by H vectors at a time: R * H accumulators, H pivot-row
+  // vectors, a multiplier and a product must fit in the registers (3 x 3
+  // fills 14 of 16, 4 x 4 fills 22 of 32).
+  template <int R, int H>
   static void pas(const PanelObl0& p, int r_od, int r_do) {
     if (p.m == 0) return;
-    // Three rows by three vectors: nine accumulators, three pivot-row
-    // vectors, a multiplier and a product fill 14 of the 16 registers.
-    constexpr int R = 3, H = 3;
     int r = r_od;
     for (; r + R - 1 <= r_do; r += R) wiersze<R, H>(p, r);
     for (; r <= r_do; ++r) wiersze<1, H>(p, r);

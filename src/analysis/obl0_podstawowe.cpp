@@ -75,7 +75,7 @@ using Wektor = WektorSkalarny;
 
 }  // namespace
 
-void obl0_pas_podstawowy(const PanelObl0& p, int r_od, int r_do) { JadroPasma<Wektor>::pas(p, r_od, r_do); }
+void obl0_pas_podstawowy(const PanelObl0& p, int r_od, int r_do) { JadroPasma<Wektor>::pas<3, 3>(p, r_od, r_do); }
 
 void obl0_wiersz_podstawowy(double* dst, const double* src, int len, double c) {
   JadroPasma<Wektor>::wiersz(dst, src, len, c);
