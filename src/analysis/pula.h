@@ -5,7 +5,7 @@
 // than the machine has cores), started on first use and kept until the end
 // of the program, so a solve pays no thread start-up and never runs more
 // threads than there are cores.  A job runs part 0 on the calling thread and
-// parts 1..n-1 on the workers.  Idle workers sleep; they spin only for a few
+// parts 1..n-1 on the workers.  Idle workers sleep; they spin for up to 100
 // microseconds after a job, when the next one usually follows at once.
 #pragma once
 
