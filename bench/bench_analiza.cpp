@@ -32,6 +32,8 @@
 #include "analysis/pula.h"
 #include "analysis/silnik.h"
 #include "app/okno.h"
+#include "cicha_platforma.h"
+#include "model_builders.h"
 
 #ifdef SKORBA_HAVE_OPENBLAS
 extern "C" {
@@ -50,85 +52,21 @@ using Zegar = std::chrono::steady_clock;
 double sekundy(Zegar::time_point t0) { return std::chrono::duration<double>(Zegar::now() - t0).count(); }
 
 // An n x n cell square of 100 x 100, clamped along its left edge, a load of
-// 1000 down spread over the right edge; one linear material.
+// 1000 down spread over the right edge; one material, linear or yielding
+// (the clamped edge carries about 60).
 void kwadrat(Model& m, int n, bool plastyczny = false) {
-  zwolnij_tablice(m);
+  OpisModelu o = prostokat(n, n, 100.0f, 100.0f);
+  if (plastyczny) o.materialy[0].przedzialy = {{200000.0f, 15.0f}, {20000.0f, 1.0e30f}};
+  o.maxpr = 2;
   const int lwx = n + 1;
-  m.nn = lwx * lwx;
-  m.nq = 2 * m.nn;
-  m.ne = 2 * n * n;
-  m.nm = 1;
-  m.nd = 2 * lwx;
-  m.th = 1.0f;
-  m.x.przydziel(1, m.nn, 1, 2);
-  m.si.przydziel(1, m.nq);
-  m.f.przydziel(1, m.nq);
-  m.ww.przydziel(1, m.nq, 1, 4);
-  m.noc.przydziel(1, m.ne, 1, 3);
-  m.mat.przydziel(1, m.ne);
-  m.napr.przydziel(1, m.ne, 1, 4);
-  m.pm.przydziel(1, 1, 1, 2);
-  m.Prz.przydziel(1, 1);
-  m.Ez.przydziel(1, 1, 1, 2);
-  m.Sprz.przydziel(1, 1, 1, 2);
-  m.nu.przydziel(1, m.nd);
-  m.u.przydziel(1, m.nd);
-  m.react.przydziel(1, m.nd);
-  const float dk = 100.0f / static_cast<float>(n);
-  for (int r = 1; r <= lwx; ++r)
-    for (int c = 1; c <= lwx; ++c) {
-      const int k = (r - 1) * lwx + c;
-      m.x[k][1] = static_cast<float>(c - 1) * dk;
-      m.x[k][2] = static_cast<float>(r - 1) * dk;
-    }
-  int e = 0;
-  for (int c = 1; c <= n; ++c)
-    for (int r = 1; r <= n; ++r) {
-      const int a = c + (r - 1) * lwx, b = a + 1, cc = a + lwx, d = a + lwx + 1;
-      ++e;
-      m.noc[e][1] = a, m.noc[e][2] = b, m.noc[e][3] = d, m.mat[e] = 1;
-      ++e;
-      m.noc[e][1] = a, m.noc[e][2] = cc, m.noc[e][3] = d, m.mat[e] = 1;
-    }
-  m.pm[1][1] = 0.0f;
-  m.pm[1][2] = 0.3f;
-  m.Prz[1] = plastyczny ? 2 : 1;
-  m.Ez[1][1] = 200000.0f;
-  m.Sprz[1][1] = plastyczny ? 15.0f : 1.0e30f;  // the clamped edge carries about 60
-  m.Ez[1][2] = 20000.0f;
-  m.Sprz[1][2] = 1.0e30f;
   for (int r = 1; r <= lwx; ++r) {
     const int k = (r - 1) * lwx + 1;
-    m.nu[2 * r - 1] = 2 * k - 1;
-    m.nu[2 * r] = 2 * k;
-    m.u[2 * r - 1] = m.u[2 * r] = 0.0f;
-    m.si[2 * (r * lwx)] = -1000.0f / static_cast<float>(lwx);
+    o.podpory.push_back({2 * k - 1, 0.0f});
+    o.podpory.push_back({2 * k, 0.0f});
+    o.sily.push_back({2 * (r * lwx), -1000.0f / static_cast<float>(lwx)});
   }
-  for (int i = 1; i <= m.nq; ++i) m.f[i] = m.si[i];
-  przydziel_robocze(m);
-  m.nbw = 0;
-  m.maxpr = 2;
-  m.Pusty = 0;
-  m.obliczono = 0;
+  zbuduj(m, o);
 }
-
-// A platform that answers the form "Dane obliczeń" with its presets and
-// keeps quiet.
-struct Cicha : Platform {
-  int MessageBox(const std::string&, const std::string&, Ikona, Przyciski) override { return IDOK; }
-  int Formularz(::Formularz&) override { return IDOK; }
-  bool OtworzPlik(OpisPliku&) override { return false; }
-  bool ZapiszPlik(OpisPliku&) override { return false; }
-  void UstawTytul(const std::string&) override {}
-  void UstawKursor(Kursor) override {}
-  void Odswiez() override {}
-  void Zamknij() override {}
-  void OtworzDokument(const std::string&) override {}
-  int PokazOkno(std::unique_ptr<OknoTabeli>) override { return 0; }
-  void ZniszczOkno(int) override {}
-  bool OknoOtwarte(int) const override { return false; }
-  void UstawWspolrzedne(const std::string&) override {}
-};
 
 double szczyt_mb() {
   rusage u{};
@@ -190,7 +128,7 @@ int main(int argc, char** argv) {
     if (n > najwiekszy) break;
     // The window first: its constructor starts from an empty store.
     Model m;
-    Cicha platforma;
+    CichaPlatforma platforma;
     _OKNO_ okno(m, platforma);
     okno.plik_dr = log;
     kwadrat(m, n);

@@ -18,91 +18,37 @@ int main() { return 0; }
 
 #include "app/okno.h"
 #include "app/qt/qt_canvas.h"
+#include "cicha_platforma.h"
+#include "model_builders.h"
 
 namespace {
-
-// A platform that answers nothing: painting never asks.
-struct CichaPlatforma : Platform {
-  int MessageBox(const std::string&, const std::string&, Ikona, Przyciski) override { return IDOK; }
-  int Formularz(::Formularz&) override { return IDCANCEL; }
-  bool OtworzPlik(OpisPliku&) override { return false; }
-  bool ZapiszPlik(OpisPliku&) override { return false; }
-  void UstawTytul(const std::string&) override {}
-  void UstawKursor(Kursor) override {}
-  void Odswiez() override {}
-  void Zamknij() override {}
-  void OtworzDokument(const std::string&) override {}
-  int PokazOkno(std::unique_ptr<OknoTabeli>) override { return 1; }
-  void ZniszczOkno(int) override {}
-  bool OknoOtwarte(int) const override { return false; }
-  void UstawWspolrzedne(const std::string&) override {}
-};
 
 // nx x ny cells over lx x ly, two triangles per cell, fixed at x = 0,
 // a downward force at the free end; results of a cantilever beam.
 void wspornik(Model& m, int nx, int ny, float lx, float ly) {
-  zwolnij_tablice(m);
-  m.nn = (nx + 1) * (ny + 1);
-  m.nq = 2 * m.nn;
-  m.ne = 2 * nx * ny;
-  m.nm = 1;
-  m.maxpr = 1;
-  m.nd = 2 * (ny + 1);
-  m.x.przydziel(1, m.nn, 1, 2);
-  m.si.przydziel(1, m.nq);
-  m.f.przydziel(1, m.nq);
-  m.ww.przydziel(1, m.nq, 1, 4);
-  m.noc.przydziel(1, m.ne, 1, 3);
-  m.mat.przydziel(1, m.ne);
-  m.napr.przydziel(1, m.ne, 1, 4);
-  m.pm.przydziel(1, 1, 1, 2);
-  m.Prz.przydziel(1, 1);
-  m.Ez.przydziel(1, 1, 1, 1);
-  m.Sprz.przydziel(1, 1, 1, 1);
-  m.nu.przydziel(1, m.nd);
-  m.u.przydziel(1, m.nd);
-  m.react.przydziel(1, m.nd);
-  m.pm[1][2] = 0.3f;
-  m.Prz[1] = 1;
-  m.Ez[1][1] = 200000.0f;
-  m.Sprz[1][1] = 200.0f;
   const float P = 1000.0f, I = ly * ly * ly / 12.0f;
   const auto wezel = [&](int c, int r) { return 1 + c + r * (nx + 1); };
-  for (int r = 0; r <= ny; ++r)
-    for (int c = 0; c <= nx; ++c) {
-      const int n = wezel(c, r);
-      const float x = lx * static_cast<float>(c) / static_cast<float>(nx);
-      const float y = ly * static_cast<float>(r) / static_cast<float>(ny) - ly / 2;
-      m.x[n][1] = x;
-      m.x[n][2] = y + ly / 2;
-      const float sx = P * (lx - x) * y / I, t = 1.5f * P / ly * (1 - 4 * y * y / (ly * ly));
-      m.ww[n][1] = sx;
-      m.ww[n][2] = 0.0f;
-      m.ww[n][3] = t;
-      m.ww[n][4] = std::sqrt(std::fabs(sx * sx + 3 * t * t));
-      m.f[2 * n - 1] = -P * y * x * (2 * lx - x) / (2 * 200000.0f * I);
-      m.f[2 * n] = -P * x * x * (3 * lx - x) / (6 * 200000.0f * I);
-    }
-  int e = 0;
-  for (int c = 0; c < nx; ++c)
-    for (int r = 0; r < ny; ++r) {
-      const int a = wezel(c, r), b = a + 1, cc = wezel(c, r + 1), d = cc + 1;
-      const int el[2][3] = {{a, b, d}, {a, cc, d}};
-      for (const auto& t : el) {
-        ++e;
-        for (int k = 0; k < 3; ++k) m.noc[e][k + 1] = t[k];
-        m.mat[e] = 1;
-        for (int s = 1; s <= 4; ++s)
-          m.napr[e][s] = (m.ww[t[0]][s] + m.ww[t[1]][s] + m.ww[t[2]][s]) / 3.0f;
-      }
-    }
+  OpisModelu o = prostokat(nx, ny, lx, ly);
+  o.materialy[0].przedzialy = {{200000.0f, 200.0f}};
   for (int r = 0; r <= ny; ++r) {
-    m.nu[2 * r + 1] = 2 * wezel(0, r) - 1;
-    m.nu[2 * r + 2] = 2 * wezel(0, r);
+    o.podpory.push_back({2 * wezel(0, r) - 1, 0.0f});
+    o.podpory.push_back({2 * wezel(0, r), 0.0f});
   }
-  m.si[2 * wezel(nx, ny)] = -P;
-  przydziel_robocze(m);
-  m.Pusty = 0;
+  o.sily.push_back({2 * wezel(nx, ny), -P});
+  zbuduj(m, o);
+  for (int n = 1; n <= m.nn; ++n) {
+    const float x = m.x[n][1], y = m.x[n][2] - ly / 2;
+    const float sx = P * (lx - x) * y / I, t = 1.5f * P / ly * (1 - 4 * y * y / (ly * ly));
+    m.ww[n][1] = sx;
+    m.ww[n][2] = 0.0f;
+    m.ww[n][3] = t;
+    m.ww[n][4] = std::sqrt(std::fabs(sx * sx + 3 * t * t));
+    m.f[2 * n - 1] = -P * y * x * (2 * lx - x) / (2 * 200000.0f * I);
+    m.f[2 * n] = -P * x * x * (3 * lx - x) / (6 * 200000.0f * I);
+  }
+  for (int e = 1; e <= m.ne; ++e)
+    for (int s = 1; s <= 4; ++s)
+      m.napr[e][s] = (m.ww[m.noc[e][1]][s] + m.ww[m.noc[e][2]][s] + m.ww[m.noc[e][3]][s]) / 3.0f;
   m.obliczono = 1;
 }
 

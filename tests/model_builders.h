@@ -1,4 +1,4 @@
-// Building small models directly in a store, for tests.
+// Building small models directly in a store, for tests and benchmarks.
 #pragma once
 
 #include <array>
