@@ -22,11 +22,7 @@ void _OKNO_::Cm_d_ele() {
 
     M.obliczono = 0;
     M.Pusty = 1;
-    const int e = dodaj_elementy(M, 1);
-    M.noc[e][1] = t.k1;
-    M.noc[e][2] = t.k2;
-    M.noc[e][3] = t.k3;
-    M.mat[e] = t.m;
+    zapisz_element(M, dodaj_elementy(M, 1), t);
     zamknij_tabele(*this);
     M.Pusty = 0;
     M.obliczono = 0;
@@ -40,19 +36,12 @@ void _OKNO_::Cm_z_pret() {
   if (!M.Pusty && M.ne > 0) {
     const int e = PodajNumer("Podaj numer elementu :");
     if (e >= 1 && e <= M.ne) {
-      ustaw(danep.ee, "%d", e);
-      ustaw(danep.w1, "%d", M.noc[e][1]);
-      ustaw(danep.w2, "%d", M.noc[e][2]);
-      ustaw(danep.w3, "%d", M.noc[e][3]);
-      ustaw(danep.mat, "%d", M.mat[e]);
+      pokaz_element(danep, M, e);
       ::Formularz f = uklad_D_DANE_PRZ(danep);
       Trojkat t;
       if (P.Formularz(f) == IDOK && sprawdz_element(P, danep, M.nn, M.nm, false, t)) {
         M.Pusty = 1;
-        M.noc[e][1] = t.k1;
-        M.noc[e][2] = t.k2;
-        M.noc[e][3] = t.k3;
-        M.mat[e] = t.m;
+        zapisz_element(M, e, t);
         zamknij_tabele(*this);
         M.Pusty = 0;
         M.obliczono = 0;

@@ -128,6 +128,21 @@ void ustaw_wartosc(Pole& p, const char* fmt, double v) {
   return f;
 }
 
+void pokaz_element(d_dane_przek& r, const Model& m, int e) {
+  ustaw(r.ee, "%d", e);
+  ustaw(r.w1, "%d", m.noc[e][1]);
+  ustaw(r.w2, "%d", m.noc[e][2]);
+  ustaw(r.w3, "%d", m.noc[e][3]);
+  ustaw(r.mat, "%d", m.mat[e]);
+}
+
+void zapisz_element(Model& m, int e, const Trojkat& t) {
+  m.noc[e][1] = t.k1;
+  m.noc[e][2] = t.k2;
+  m.noc[e][3] = t.k3;
+  m.mat[e] = t.m;
+}
+
 bool sprawdz_element(Platform& P, const d_dane_przek& r, int nn, int nm, bool kreator, Trojkat& t) {
   t.k1 = atoi_pola(r.w1.t);
   t.k2 = atoi_pola(r.w2.t);

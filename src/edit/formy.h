@@ -5,6 +5,7 @@
 #include "app/formularz.h"
 #include "app/platform.h"
 #include "app/rekordy.h"
+#include "model/model.h"
 
 // "Wymuszone przesuniecia" (3030): the restraints of one node or of a group.
 ::Formularz uklad_D_DANE_WYM(d_wymusz& r);
@@ -36,6 +37,10 @@ struct Trojkat {
 // The element form.  The editing commands refuse two equal node numbers
 // other than k1 = k2 silently; the wizard gives every refusal its message.
 bool sprawdz_element(Platform& P, const d_dane_przek& r, int nn, int nm, bool kreator, Trojkat& t);
+// Element e's nodes and material into the form, and back from a checked
+// form into the store.
+void pokaz_element(d_dane_przek& r, const Model& m, int e);
+void zapisz_element(Model& m, int e, const Trojkat& t);
 // The node form: both coordinates must be 0 or more.
 bool sprawdz_wezel(Platform& P, const d_wsp& r, float& x, float& y);
 // The support form: the typed node number must lie in 1..zakres to pass

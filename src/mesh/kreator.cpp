@@ -82,19 +82,12 @@ void _OKNO_::Cm_kreator() {
   // --- elements ----------------------------------------------------------------------------
   for (int i = 1; i <= ne; ++i)
     for (;;) {
-      ustaw(danep.ee, "%d", i);
-      ustaw(danep.w1, "%d", M.noc[i][1]);
-      ustaw(danep.w2, "%d", M.noc[i][2]);
-      ustaw(danep.w3, "%d", M.noc[i][3]);
-      ustaw(danep.mat, "%d", M.mat[i]);
+      pokaz_element(danep, M, i);
       ::Formularz f = uklad_D_DANE_PRZ(danep);
       if (P.Formularz(f) != IDOK) return porzuc();
       Trojkat t;
       if (sprawdz_element(P, danep, nn, nm, true, t)) {
-        M.noc[i][1] = t.k1;
-        M.noc[i][2] = t.k2;
-        M.noc[i][3] = t.k3;
-        M.mat[i] = t.m;
+        zapisz_element(M, i, t);
         break;
       }
     }
