@@ -100,21 +100,23 @@ void linia(Canvas& dc, float x1, float y1, float x2, float y2) {
 }
 
 // Support symbols at a corner's screen point (X, Y).
-void podpora_xy(Canvas& dc, float X, float Y) {
-  Y = Y + 1.0f;
+// The triangle under a support whose apex is (X, Y).
+void trojkat_podpory(Canvas& dc, float X, float Y) {
   dc.MoveTo(piksel(X), piksel(Y));
   dc.LineTo(piksel(X - 8.0f), piksel(Y + 8.0f));
   dc.LineTo(piksel(X + 8.0f), piksel(Y + 8.0f));
   dc.LineTo(piksel(X), piksel(Y));
+}
+
+void podpora_xy(Canvas& dc, float X, float Y) {
+  Y = Y + 1.0f;
+  trojkat_podpory(dc, X, Y);
   for (int k = 0; k <= 4; ++k) linia(dc, X - 8.0f + 4.0f * k, Y + 8.0f, X - 14.0f + 4.0f * k, Y + 12.0f);
 }
 
 void podpora_y(Canvas& dc, float X, float Y) {
   Y = Y + 1.0f;
-  dc.MoveTo(piksel(X), piksel(Y));
-  dc.LineTo(piksel(X - 8.0f), piksel(Y + 8.0f));
-  dc.LineTo(piksel(X + 8.0f), piksel(Y + 8.0f));
-  dc.LineTo(piksel(X), piksel(Y));
+  trojkat_podpory(dc, X, Y);
   linia(dc, X - 8.0f, Y + 12.0f, X + 8.0f, Y + 12.0f);
   for (int k = 0; k <= 4; ++k) linia(dc, X - 8.0f + 4.0f * k, Y + 12.0f, X - 14.0f + 4.0f * k, Y + 16.0f);
 }
