@@ -119,8 +119,7 @@ class Eliminacja {
       stany_[t].panel.przydziel(B_, W_, watki > 1 ? B_ * nbw_ : 0);
       stany_[t].podpanel.przydziel(krok_, B_);
     }
-    rozloz(0, stany_[0]);
-    gotowe_.ustaw(0);
+    rozloz(0, stany_[0]);  // panel 0 is ready: gotowe_ starts at 0
     PulaWatkow::globalna().wykonaj(watki, [&](int id, int n) {
       if (n != watki) {
         // The pool is busy elsewhere: this thread does all blocks.
