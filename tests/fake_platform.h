@@ -94,6 +94,13 @@ struct FakePlatform : Platform {
   void ZniszczOkno(int uchwyt) override;
   bool OknoOtwarte(int uchwyt) const override { return okna.count(uchwyt) > 0; }
   void UstawWspolrzedne(const std::string& t) override { wspolrzedne = t; }
+  std::string Ustawienie(const std::string& k) const override {
+    auto it = ustawienia.find(k);
+    return it == ustawienia.end() ? std::string() : it->second;
+  }
+  void ZapiszUstawienie(const std::string& k, const std::string& w) override { ustawienia[k] = w; }
+  // Settings the program stored (the scripted platform's "between sessions").
+  std::map<std::string, std::string> ustawienia;
 
   // The user closes a table window: its CanClose is asked; true when it closed.
   bool zamknij_okno(int uchwyt);

@@ -87,4 +87,10 @@ class Platform {
   virtual Canvas* CanvasOkna() { return nullptr; }
   // Shows what was drawn through CanvasOkna().
   virtual void PokazRysunek() {}
+
+  // Settings kept between sessions (recent files, chosen options): the value
+  // stored under a key, "" when there is none.  A platform without a place
+  // for them keeps nothing, and the program then works with its defaults.
+  virtual std::string Ustawienie(const std::string& /*klucz*/) const { return {}; }
+  virtual void ZapiszUstawienie(const std::string& /*klucz*/, const std::string& /*wartosc*/) {}
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <clocale>
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   // Tests never need a display.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Settings the tests store go to a test folder, never to the user's.
+  QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   QTranslator tlumaczenie;

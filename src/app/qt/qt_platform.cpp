@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStringList>
 #include <QUrl>
 
@@ -187,4 +188,17 @@ Canvas* QtPlatform::CanvasOkna() { return rama_ ? rama_->widok()->canvas() : nul
 
 void QtPlatform::PokazRysunek() {
   if (rama_) rama_->widok()->zakonczCanvas();
+}
+
+namespace {
+// One settings file for the program: ~/.config/skorba-n/skorba_n.conf.
+QSettings ustawienia() { return QSettings(QStringLiteral("skorba-n"), QStringLiteral("skorba_n")); }
+}  // namespace
+
+std::string QtPlatform::Ustawienie(const std::string& klucz) const {
+  return ustawienia().value(q(klucz)).toString().toStdString();
+}
+
+void QtPlatform::ZapiszUstawienie(const std::string& klucz, const std::string& wartosc) {
+  ustawienia().setValue(q(klucz), q(wartosc));
 }

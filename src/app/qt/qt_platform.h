@@ -31,6 +31,8 @@ class QtPlatform : public Platform {
   void UstawWspolrzedne(const std::string& tekst) override;
   Canvas* CanvasOkna() override;
   void PokazRysunek() override;
+  std::string Ustawienie(const std::string& klucz) const override;
+  void ZapiszUstawienie(const std::string& klucz, const std::string& wartosc) override;
 
   OknoTabeliQt* okno(int uchwyt) const;
 
