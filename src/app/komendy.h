@@ -16,6 +16,7 @@ struct Komenda {
   bool (*wlaczona)(const _OKNO_&);    // nullptr = always enabled
   bool (*zaznaczona)(const _OKNO_&);  // nullptr = never checked
   bool separator_po;                  // a separator follows the entry
+  const char* skroty = nullptr;       // keyboard shortcuts, ';'-separated ("Ctrl+Y;Ctrl+Shift+Z")
 };
 
 // Popup titles in menu order.

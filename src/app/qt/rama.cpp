@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -169,8 +170,17 @@ RamaOkna::RamaOkna() {
       QAction* a = menu->addAction(q(k.tekst));
       a->setData(k.id);
       a->setCheckable(k.zaznaczona != nullptr);
+      if (k.skroty) {
+        QList<QKeySequence> skroty;
+        for (const QString& s : q(k.skroty).split(';', Qt::SkipEmptyParts)) skroty << QKeySequence(s);
+        a->setShortcuts(skroty);
+      }
       connect(a, &QAction::triggered, this, [this, id = k.id] {
-        if (okno_) wykonaj_komende(*okno_, id);
+        if (!okno_) return;
+        wykonaj_komende(*okno_, id);
+        // A shortcut acts without its popup being shown: keep every entry's
+        // state current for the next one.
+        aktualizujWszystkieMenu();
       });
       if (k.separator_po) menu->addSeparator();
     }
@@ -181,6 +191,10 @@ RamaOkna::RamaOkna() {
 void RamaOkna::ustawOkno(_OKNO_* okno) {
   okno_ = okno;
   widok_->ustawOkno(okno);
+  aktualizujWszystkieMenu();
+}
+
+void RamaOkna::aktualizujWszystkieMenu() {
   for (QMenu* m : menuBar()->findChildren<QMenu*>()) aktualizujMenu(m);
 }
 

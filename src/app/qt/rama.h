@@ -72,6 +72,7 @@ class RamaOkna : public QMainWindow {
   OknoWspolrzednych* wspolrzedne() const { return wsp_; }
   // Enables and checks the entries of a popup from the command table.
   void aktualizujMenu(QMenu* menu);
+  void aktualizujWszystkieMenu();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
