@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "analysis/obliczenia.h"
+#include "analysis/silnik.h"
 #include "app/komendy.h"
 #include "app/okno.h"
 #include "fake_platform.h"
@@ -369,4 +370,58 @@ TEST_F(Obliczenia, BandBeyondTheMachinesMemoryIsAnErrorNotACrash) {
   EXPECT_EQ(fp.teksty(), (std::vector<std::string>{kBlad, kBlad}));
   EXPECT_EQ(m.obliczono, 0);
   EXPECT_EQ(m.nbw, 2 * (2000000 - 2 + 1));
+}
+
+TEST_F(Obliczenia, ResultsBeyondAFloatAreAnErrorNotAnAnswer) {
+  // A plate clamped along one edge whose displacements fit a float while its
+  // stresses, reactions, nodal values or a secant modulus do not.
+  struct Przypadek {
+    const char* opis;
+    float bok, przemieszczenie, gora, dol, granica;  // forces along Y at the free corners
+  };
+  const Przypadek przypadki[] = {
+      {"stresses of a prescribed displacement of 3.4e38", 1, 3.4e38f, 0, 0, 1e30f},
+      {"stresses of forces of 1e38", 1, 0, 1e38f, 1e38f, 1e30f},
+      {"stresses of coordinates of 1e-38", 1e-38f, 0, 1000, 0, 1e30f},
+      {"reactions of a prescribed displacement of 3.4e38", 1e6f, 3.4e38f, 0, 0, 1e30f},
+      {"nodal values beyond element stresses of 2.5e38", 1, 0, -1.3e38f, 1.3e38f, 1e30f},
+      {"secant modulus of a strain that underflows", 1, 0, 1e-40f, 0, 1e-40f},
+  };
+  for (const auto& p : przypadki) {
+    SCOPED_TRACE(p.opis);
+    OpisModelu o = prostokat(4, 2, 4 * p.bok, 2 * p.bok);
+    o.materialy[0].przedzialy = {{1e6f, p.granica}, {1e6f, 1e30f}};
+    for (int r = 0; r <= 2; ++r) o.podpory.insert(o.podpory.end(), {{2 * wezel(4, 0, r) - 1, 0}, {2 * wezel(4, 0, r), 0}});
+    if (p.przemieszczenie != 0) o.podpory.push_back({2 * wezel(4, 4, 2), p.przemieszczenie});
+    o.sily = {{2 * wezel(4, 4, 2), p.gora}, {2 * wezel(4, 4, 0), p.dol}};
+    zbuduj(m, o);
+    fp.wyczysc();
+    licz("50", "5");
+    EXPECT_EQ(m.blad, kBladNieskonczony);
+    EXPECT_EQ(m.obliczono, 0);
+    EXPECT_EQ(fp.teksty().back(), kBlad);
+    EXPECT_EQ(dr_calosc().find("nan"), std::string::npos);
+  }
+}
+
+TEST_F(Obliczenia, HugeDisplacementsIterateAsTheirOrdinaryCounterparts) {
+  // A thickness of 1e-30, or forces of 1e30, with the first limit raised
+  // alike: the same iteration with displacements 1e30 times larger, far
+  // beyond where a float sum of their squares overflows.
+  zbuduj(m, plastyczny_wspornik());
+  licz("50", "1");
+  const int kroki = okno.przebieg.kroki;
+  const double zmiana = okno.przebieg.dumax, ugiecie = m.f[2 * wezel(20, 20, 0)];
+  for (int wariant = 0; wariant < 2; ++wariant) {
+    OpisModelu o = plastyczny_wspornik();
+    o.materialy[0].przedzialy[0].second *= 1e30f;
+    if (wariant == 0) o.th = 1e-30f;
+    for (auto& s : o.sily) s.second *= wariant == 1 ? 1e30f : 1.0f;
+    zbuduj(m, o);
+    licz("50", "1");
+    EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Zbiezna) << wariant;
+    EXPECT_EQ(okno.przebieg.kroki, kroki) << wariant;
+    EXPECT_NEAR(okno.przebieg.dumax, zmiana, 1e-3) << wariant;
+    EXPECT_NEAR(m.f[2 * wezel(20, 20, 0)] / ugiecie, 1e30, 1e25) << wariant;
+  }
 }

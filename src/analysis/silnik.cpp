@@ -9,6 +9,12 @@
 
 namespace {
 
+// Whether a double survives rounding to the float in which results are
+// stored: NaN and infinity stay what they are, and a finite double beyond
+// float's range becomes infinite, so one test of the rounded value catches
+// all three.
+bool skonczona(double v) { return std::isfinite(static_cast<float>(v)); }
+
 // Asks the kernel to back a large fresh array with 2 MB pages where it can:
 // the first touch of the band then costs a few hundred faults instead of a
 // quarter of a million, and the elimination fewer TLB misses.  Only the
@@ -181,6 +187,13 @@ void Naprezenia(Model& m, PracaAnalizy& w) {
     ne[2] = static_cast<float>(w.str[2]);
     ne[3] = static_cast<float>(w.str[3]);
     ne[4] = static_cast<float>(huber(ne[1], ne[2], ne[3]));
+    // Huge displacements or a tiny element overflow the stresses; the Huber
+    // value of finite stresses near float's limit overflows on its own.
+    if (!skonczona(w.str[1]) || !skonczona(w.str[2]) || !skonczona(w.str[3]) || !std::isfinite(ne[4])) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = e;
+      return;
+    }
   }
 }
 
@@ -210,16 +223,33 @@ float modul_sieczny(const Model& m, int mt, float sigma, float stary, int& zc) {
 }
 
 void Sieczne(Model& m, PracaAnalizy& w, int& zc) {
-  for (int e = 1; e <= m.ne; ++e) w.EE[e] = modul_sieczny(m, m.mat[e], m.napr[e][4], w.EE[e], zc);
+  for (int e = 1; e <= m.ne; ++e) {
+    w.EE[e] = modul_sieczny(m, m.mat[e], m.napr[e][4], w.EE[e], zc);
+    // The float strain of the curve can vanish (or overflow) at extreme
+    // stresses and moduli; the next step would assemble an infinite stiffness.
+    if (!std::isfinite(w.EE[e])) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = e;
+      return;
+    }
+  }
 }
 
 void Reakcje(Model& m, const PracaAnalizy& w) {
   const double cnst = m.cnst;
-  for (int j = 1; j <= m.nd; ++j)
-    m.react[j] = static_cast<float>((static_cast<double>(m.u[j]) - w.fd[m.nu[j]]) * cnst);
+  for (int j = 1; j <= m.nd; ++j) {
+    const double r = (static_cast<double>(m.u[j]) - w.fd[m.nu[j]]) * cnst;
+    if (!skonczona(r)) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = j;
+      return;
+    }
+    m.react[j] = static_cast<float>(r);
+  }
 }
 
 void Wart_wez(Model& m, PracaAnalizy& w) {
+  if (m.blad != 0) return;
   const int nn = m.nn, nq = m.nq, nbw = m.nbw;
   double* f = w.fd.dane();
   for (int c = 1; c <= 3; ++c) {
@@ -254,11 +284,23 @@ void Wart_wez(Model& m, PracaAnalizy& w) {
     // over them would change no bit of the result, only cost time.
     Obl0(w.s.dane(), f, nn, nbw / 2, m.blad, m.blad1);
     if (m.blad != 0) return;
-    for (int i = 1; i <= nn; ++i) m.ww[i][c] = static_cast<float>(f[i]);
+    for (int i = 1; i <= nn; ++i) {
+      if (!skonczona(f[i])) {
+        m.blad = kBladNieskonczony;
+        m.blad1 = i;
+        return;
+      }
+      m.ww[i][c] = static_cast<float>(f[i]);
+    }
   }
   for (int i = 1; i <= nn; ++i) {
     auto wi = m.ww[i];
     wi[4] = static_cast<float>(huber(wi[1], wi[2], wi[3]));
+    if (!std::isfinite(wi[4])) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = i;
+      return;
+    }
   }
 }
 
@@ -295,7 +337,7 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
   it.krok = 1;
   it.ikr = 0;
   it.zc = 0;
-  it.normaa = it.normaf = it.dumax = 0.0f;
+  it.normaa = it.normaf = it.dumax = 0.0;
   if (!miesci_sie(m)) {
     m.blad = kBladPamieci;
     return;
@@ -320,15 +362,21 @@ WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
     Przemieszcz(m, w);
     if (m.blad == 0) rozwiaz_uklad(m, w);
   }
+  if (m.blad == 0) Naprezenia(m, w);
+  if (m.blad == 0) Sieczne(m, w, it.zc);
   if (m.blad == 0) {
-    Naprezenia(m, w);
-    Sieczne(m, w, it.zc);
     it.normaf = it.normaa;
-    float suma = 0.0f;
-    for (int i = 1; i <= m.nq; ++i) suma += m.f[i] * m.f[i];
+    double suma = 0.0;
+    for (int i = 1; i <= m.nq; ++i) suma += static_cast<double>(m.f[i]) * m.f[i];
     it.normaa = suma;
     if (it.normaf == 0) it.normaf = 1;
     it.dumax = std::fabs(1 - it.normaa / it.normaf) * 100;
+    if (!std::isfinite(it.dumax)) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = 0;
+    }
+  }
+  if (m.blad == 0) {
     if (it.dumax < it.epsdR && it.krok > 1) {
       it.krok = it.lprz + 1;
       r.zbiezna = true;

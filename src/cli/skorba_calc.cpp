@@ -10,6 +10,7 @@
 // the model loaded, with --no-analysis), 1 the analysis ended without
 // results, 2 the file or the arguments were refused, 3 an output file could
 // not be written.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -36,14 +37,21 @@ int uzycie(const char* blad) {
   return 2;
 }
 
+// A change in percent: beyond a float's range after a wild first step.
+std::string procent(double v) {
+  char bufor[64];
+  const auto [p, ec] = std::to_chars(bufor, bufor + sizeof bufor, v, std::chars_format::general, 6);
+  return ec == std::errc() ? std::string(bufor, p) : "?";
+}
+
 std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
   switch (p.koniec) {
     case _OKNO_::Przebieg::BrakPlastycznych:
       return "bez naprężeń plastycznych (rozwiązanie liniowe)";
     case _OKNO_::Przebieg::Zbiezna:
-      return "zbieżna (zmiana " + liczba_raportu(p.dumax) + " % < " + liczba_raportu(epsdR) + " %)";
+      return "zbieżna (zmiana " + procent(p.dumax) + " % < " + liczba_raportu(epsdR) + " %)";
     case _OKNO_::Przebieg::LimitKrokow:
-      return "wykorzystano maksymalną liczbę kroków (zmiana " + liczba_raportu(p.dumax) + " %)";
+      return "wykorzystano maksymalną liczbę kroków (zmiana " + procent(p.dumax) + " %)";
     case _OKNO_::Przebieg::Blad:
       return "błąd obliczeń, brak wyników";
     case _OKNO_::Przebieg::Anulowana:
