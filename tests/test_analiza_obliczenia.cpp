@@ -15,6 +15,7 @@
 #include "app/komendy.h"
 #include "app/okno.h"
 #include "fake_platform.h"
+#include "model/plik.h"
 #include "model_builders.h"
 
 namespace {
@@ -424,4 +425,48 @@ TEST_F(Obliczenia, HugeDisplacementsIterateAsTheirOrdinaryCounterparts) {
     EXPECT_NEAR(okno.przebieg.dumax, zmiana, 1e-3) << wariant;
     EXPECT_NEAR(m.f[2 * wezel(20, 20, 0)] / ugiecie, 1e30, 1e25) << wariant;
   }
+}
+
+TEST_F(Obliczenia, MaterialsAndThicknessTheAnalysisCannotUseAreNamed) {
+  // Material 2 on every third element, material 3 on none.
+  OpisModelu wzor = plastyczny_wspornik();
+  wzor.materialy.push_back({0.3f, {{200000.0f, 250.0f}, {150000.0f, 350.0f}, {50000.0f, 1e30f}}});
+  wzor.materialy.push_back({-1.5f, {{-1.0f, -1.0f}}});
+  for (std::size_t e = 0; e < wzor.elementy.size(); ++e) wzor.materialy_el.push_back(e % 3 ? 1 : 2);
+  const std::pair<void (*)(OpisModelu&), const char*> przypadki[] = {
+      {[](OpisModelu& o) { o.th = -1; }, "Grubość musi mieć wartość dodatnią"},
+      {[](OpisModelu& o) { o.th = 0; }, "Grubość musi mieć wartość dodatnią"},
+      {[](OpisModelu& o) { o.materialy[1].pois = -1; }, "Materiał 2: współczynnik Poissona musi być większy od -1"},
+      {[](OpisModelu& o) { o.materialy[0].przedzialy[0].first = -2e5f; },
+       "Materiał 1: moduł Younga w przedziale 1 musi być większy od zera"},
+      {[](OpisModelu& o) { o.materialy[1].przedzialy[2].first = 0; },
+       "Materiał 2: moduł Younga w przedziale 3 musi być większy od zera"},
+      {[](OpisModelu& o) { o.materialy[0].przedzialy[0].second = 0; },
+       "Materiał 1: naprężenie graniczne w przedziale 1 musi być większe od zera"},
+      {[](OpisModelu& o) { o.materialy[1].przedzialy[1].second = 250; },
+       "Materiał 2: naprężenie graniczne w przedziale 2 musi być większe niż w przedziale 1"},
+  };
+  for (const auto& [zmien, komunikat] : przypadki) {
+    OpisModelu o = wzor;
+    zmien(o);
+    zbuduj(m, o);
+    fp.wyczysc();
+    licz("50", "5");
+    EXPECT_EQ(fp.teksty(), (std::vector<std::string>{komunikat, kBlad}));
+    EXPECT_EQ(m.obliczono, 0);
+  }
+  // The project itself is not refused: it loads and saves as it is.
+  const auto bajty = zapisz_model(m);
+  Model wczytany;
+  ASSERT_TRUE(wczytaj_model(bajty.data(), bajty.size(), wczytany));
+  EXPECT_EQ(zapisz_model(wczytany), bajty);
+  // What the analysis never reads may hold anything: the unused material 3,
+  // the last limit of a material and the columns beyond its intervals.
+  wzor.materialy[0].przedzialy[1].second = 100;
+  wzor.maxpr = 5;
+  zbuduj(m, wzor);
+  m.Ez[1][4] = -1;
+  m.Sprz[2][5] = 0;
+  licz("50", "5");
+  EXPECT_EQ(m.obliczono, 1);
 }

@@ -101,7 +101,12 @@ void _OKNO_::Obliczenia() {
     }
     if (r.linia_logu) log += linia_logu(r.krok_logu, r.dumax);
     if (r.zbiezna) zbiezna = true;
-    if (r.blad) P.MessageBox(kBladObliczen, kObliczenia, Ikona::Blad, Przyciski::OK);
+    if (r.blad) {
+      // Data the analysis refuses is named, so that the user knows what to mend.
+      int b1 = 0;
+      const std::string opis = M.blad == kBladDanych ? blad_danych(M, b1) : std::string();
+      P.MessageBox(opis.empty() ? kBladObliczen : opis, kObliczenia, Ikona::Blad, Przyciski::OK);
+    }
     ++it.krok;
   }
   // The log is written whole at the end; the analysis does not depend on

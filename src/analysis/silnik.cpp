@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -316,6 +317,34 @@ bool materialy_kompletne(const Model& m, int& blad1) {
   return true;
 }
 
+std::string blad_danych(const Model& m, int& blad1) {
+  blad1 = 0;
+  if (!(m.th > 0)) return "Grubość musi mieć wartość dodatnią";
+  std::vector<char> uzyty(static_cast<std::size_t>(m.nm) + 1, 0);
+  for (int e = 1; e <= m.ne; ++e) uzyty[static_cast<std::size_t>(m.mat[e])] = 1;
+  for (int mt = 1; mt <= m.nm; ++mt) {
+    if (!uzyty[static_cast<std::size_t>(mt)]) continue;
+    blad1 = mt;
+    const std::string nazwa = "Materiał " + std::to_string(mt) + ": ";
+    const auto przedzial = [](int j) { return " w przedziale " + std::to_string(j); };
+    // -1 makes the shear modulus E / (2 (1 + nu)) infinite; below it, and
+    // with a modulus of 0 or less, the stiffness loses its sign.
+    if (!(m.pm[mt][2] > -1.0f)) return nazwa + "współczynnik Poissona musi być większy od -1";
+    const int P = m.Prz[mt];
+    for (int j = 1; j <= P; ++j)
+      if (!(m.Ez[mt][j] > 0)) return nazwa + "moduł Younga" + przedzial(j) + " musi być większy od zera";
+    // A first limit of 0 or less counts every element as plastic from the
+    // start; a limit that does not rise makes a piece of the curve run
+    // backwards and the secant modulus negative or infinite.
+    if (!(m.Sprz[mt][1] > 0)) return nazwa + "naprężenie graniczne" + przedzial(1) + " musi być większe od zera";
+    for (int j = 2; j < P; ++j)
+      if (!(m.Sprz[mt][j] > m.Sprz[mt][j - 1]))
+        return nazwa + "naprężenie graniczne" + przedzial(j) + " musi być większe niż" + przedzial(j - 1);
+  }
+  blad1 = 0;
+  return "";
+}
+
 namespace {
 
 // Whether the work arrays of an analysis fit in the machine's memory at all.
@@ -346,6 +375,11 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
   int b1 = 0;
   if (!materialy_kompletne(m, b1)) {
     m.blad = kBladBrakPrzedzialow;
+    m.blad1 = b1;
+    return;
+  }
+  if (!blad_danych(m, b1).empty()) {
+    m.blad = kBladDanych;
     m.blad1 = b1;
     return;
   }

@@ -144,6 +144,18 @@ void Wart_wez(Model& m, PracaAnalizy& w);
 // material without them.
 bool materialy_kompletne(const Model& m, int& blad1);
 
+// The thickness and the materials as the analysis reads them: a thickness
+// above 0 and, for every material that some element uses, a Poisson's ratio
+// above -1, a modulus above 0 in each of its intervals and stress limits
+// that start above 0 and rise from interval to interval.  The limit of the
+// last interval bounds nothing (the last piece of the curve runs on without
+// end), so it is not compared; materials no element uses and columns beyond
+// a material's interval count are never read and not looked at.  Returns ""
+// when all hold, otherwise the message for the user about the first fault,
+// with blad1 = the material (0 for the thickness).  Expects
+// materialy_kompletne.
+std::string blad_danych(const Model& m, int& blad1);
+
 // Error codes (Model::blad; blad1 says where):
 //   1  zero pivot, or a displacement that is not a finite float (equation)
 //   2  element of zero area (element)
@@ -152,10 +164,12 @@ bool materialy_kompletne(const Model& m, int& blad1);
 //   5  a result that is not a finite float: an element stress or secant
 //      modulus (element), a reaction (support entry), a nodal value (node),
 //      or the convergence measure (0)
+//   6  thickness or material data the analysis cannot use (see blad_danych)
 //  10  Poisson's ratio of 0.5 or more (material)
 inline constexpr int kBladBrakPrzedzialow = 3;
 inline constexpr int kBladPamieci = 4;
 inline constexpr int kBladNieskonczony = 5;
+inline constexpr int kBladDanych = 6;
 
 // State of the nonlinear iteration.
 struct Iteracja {
@@ -180,7 +194,8 @@ struct WynikKroku {
   bool blad = false;               // an engine error ended the iteration
 };
 
-// Starts an analysis: band width, work arrays, first moduli, cleared errors.
+// Starts an analysis: band width, work arrays, the checks of the materials
+// and the thickness, first moduli, cleared errors.
 void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it);
 
 // One step of the iteration (the caller advances it.krok afterwards): loads,
