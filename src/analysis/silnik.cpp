@@ -11,10 +11,9 @@
 namespace {
 
 // Whether a double survives rounding to the float in which results are
-// stored: NaN and infinity stay what they are, and a finite double beyond
-// float's range becomes infinite, so one test of the rounded value catches
-// all three.
-bool skonczona(double v) { return std::isfinite(static_cast<float>(v)); }
+// stored: it must be finite, and stay so once rounded (a finite double
+// beyond float's range becomes infinite).
+bool skonczona(double v) { return std::isfinite(v) && std::isfinite(static_cast<float>(v)); }
 
 // Asks the kernel to back a large fresh array with 2 MB pages where it can:
 // the first touch of the band then costs a few hundred faults instead of a
@@ -183,14 +182,19 @@ void Naprezenia(Model& m, PracaAnalizy& w) {
       for (int j = 1; j <= 6; ++j) t += w.db[i][j] * w.q[j];
       w.str[i] = t;
     }
-    auto ne = m.napr[e];
-    ne[1] = static_cast<float>(w.str[1]);
-    ne[2] = static_cast<float>(w.str[2]);
-    ne[3] = static_cast<float>(w.str[3]);
-    ne[4] = static_cast<float>(huber(ne[1], ne[2], ne[3]));
     // Huge displacements or a tiny element overflow the stresses; the Huber
     // value of finite stresses near float's limit overflows on its own.
-    if (!skonczona(w.str[1]) || !skonczona(w.str[2]) || !skonczona(w.str[3]) || !std::isfinite(ne[4])) {
+    auto ne = m.napr[e];
+    bool dobre = skonczona(w.str[1]) && skonczona(w.str[2]) && skonczona(w.str[3]);
+    if (dobre) {
+      ne[1] = static_cast<float>(w.str[1]);
+      ne[2] = static_cast<float>(w.str[2]);
+      ne[3] = static_cast<float>(w.str[3]);
+      const double h = huber(ne[1], ne[2], ne[3]);
+      dobre = skonczona(h);
+      if (dobre) ne[4] = static_cast<float>(h);
+    }
+    if (!dobre) {
       m.blad = kBladNieskonczony;
       m.blad1 = e;
       return;
@@ -296,12 +300,13 @@ void Wart_wez(Model& m, PracaAnalizy& w) {
   }
   for (int i = 1; i <= nn; ++i) {
     auto wi = m.ww[i];
-    wi[4] = static_cast<float>(huber(wi[1], wi[2], wi[3]));
-    if (!std::isfinite(wi[4])) {
+    const double h = huber(wi[1], wi[2], wi[3]);
+    if (!skonczona(h)) {
       m.blad = kBladNieskonczony;
       m.blad1 = i;
       return;
     }
+    wi[4] = static_cast<float>(h);
   }
 }
 
