@@ -52,7 +52,8 @@ fuzz:
 	@scripts/install-deps.sh --extras
 	CXX=clang++ cmake -S . -B build-fuzz -DSKORBA_FUZZ=ON -DSKORBA_GUI=OFF -DSKORBA_TESTS=OFF >/dev/null
 	cmake --build build-fuzz -j $(JOBS)
-	build-fuzz/fuzz/fuzz_plik -max_total_time=60 fuzz/corpus
+	@mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_plik -max_total_time=60 build-fuzz/corpus fuzz/corpus
 
 clean:
 	rm -rf build build-asan build-tsan build-bench build-fuzz

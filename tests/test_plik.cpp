@@ -273,6 +273,21 @@ TEST(PlikModelu, HostileCorpusIsRefusedOrLoadsConsistently) {
   EXPECT_GE(plikow, 10);
 }
 
+// The fuzzer starts from these files: each must be a valid project file, or
+// the fuzzer would start from refusals.
+TEST(PlikModelu, FuzzSeedsAreValidProjectFiles) {
+  int plikow = 0;
+  for (const auto& wpis : std::filesystem::directory_iterator(std::filesystem::path(SKORBA_EXAMPLES) / ".." / "fuzz" / "corpus")) {
+    std::vector<std::uint8_t> b;
+    ASSERT_TRUE(czytaj_plik(wpis.path().string(), b)) << wpis.path();
+    Model m;
+    EXPECT_TRUE(wczytaj_model(b.data(), b.size(), m)) << wpis.path();
+    EXPECT_EQ(zapisz_model(m), b) << wpis.path();
+    ++plikow;
+  }
+  EXPECT_GE(plikow, 5);
+}
+
 TEST(PlikModelu, AtomicWriteReplacesCompletelyOrNotAtAll) {
   const auto dir = std::filesystem::temp_directory_path() / ("skorba_plik_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
