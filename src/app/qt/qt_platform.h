@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <map>
 #include <memory>
 
@@ -11,6 +12,11 @@
 class QFileDialog;
 class QWidget;
 class RamaOkna;
+
+// The file that opens for the document `nazwa` ("skorban.chm" is the help):
+// looked for in the current folder, then next to the program, then in the
+// documentation folder of the installation; "" when there is none.
+QString znajdz_dokument(const QString& nazwa, const QString& katalog_programu);
 
 class QtPlatform : public Platform {
  public:
