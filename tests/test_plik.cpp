@@ -320,8 +320,7 @@ struct FolderTestu {
   }
   ~FolderTestu() {
     std::error_code ec;
-    for (const auto& w : std::filesystem::recursive_directory_iterator(p, ec))
-      std::filesystem::permissions(w.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(p, std::filesystem::perms::owner_all, ec);
     std::filesystem::remove_all(p, ec);
   }
   std::string operator/(const std::string& n) const { return (p / n).string(); }
