@@ -52,8 +52,9 @@ bench:
 fuzz:
 	@scripts/install-deps.sh --extras
 	CXX=clang++ cmake -S . -B build-fuzz -DSKORBA_FUZZ=ON -DSKORBA_GUI=OFF -DSKORBA_TESTS=OFF >/dev/null
-	cmake --build build-fuzz -j $(JOBS)
-	build-fuzz/fuzz/fuzz_plik -max_total_time=60 fuzz/corpus
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_plik
+	@mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_plik -max_total_time=60 build-fuzz/corpus fuzz/corpus
 
 # The package is built for /usr, with the compiler and linker flags Debian
 # builds its own packages with (hardening included), without the tests.

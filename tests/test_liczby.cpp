@@ -35,6 +35,16 @@ TEST(Liczby, RealIsTheLeadingDecimalReal) {
   EXPECT_DOUBLE_EQ(atof_pola("0x10"), 0.0);  // decimal only
 }
 
+TEST(Liczby, DecimalCommaIsTheDecimalPoint) {
+  EXPECT_DOUBLE_EQ(atof_pola("0,25"), 0.25);
+  EXPECT_DOUBLE_EQ(atof_pola(" -1,5e3"), -1500.0);
+  EXPECT_DOUBLE_EQ(atof_pola(",5"), 0.5);
+  EXPECT_DOUBLE_EQ(atof_pola("1,2,3"), 1.2);  // one separator only
+  EXPECT_DOUBLE_EQ(atof_pola("1,5.3"), 1.5);
+  EXPECT_DOUBLE_EQ(atof_pola(","), 0.0);
+  EXPECT_EQ(atoi_pola("1,5"), 1);  // an integer stops at a comma as at a point
+}
+
 TEST(Liczby, RealNeverYieldsNaNOrInfinity) {
   for (const char* t : {"nan", "NAN", "inf", "-inf", "infinity", "1e99", "-1e39", "9e9999", "1e-999"}) {
     const double v = atof_pola(t);

@@ -8,6 +8,11 @@
 #include <limits>
 #include <random>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include "model/plik.h"
 #include "model_builders.h"
 
@@ -268,6 +273,21 @@ TEST(PlikModelu, HostileCorpusIsRefusedOrLoadsConsistently) {
   EXPECT_GE(plikow, 10);
 }
 
+// The fuzzer starts from these files: each must be a valid project file, or
+// the fuzzer would start from refusals.
+TEST(PlikModelu, FuzzSeedsAreValidProjectFiles) {
+  int plikow = 0;
+  for (const auto& wpis : std::filesystem::directory_iterator(std::filesystem::path(SKORBA_EXAMPLES) / ".." / "fuzz" / "corpus")) {
+    std::vector<std::uint8_t> b;
+    ASSERT_TRUE(czytaj_plik(wpis.path().string(), b)) << wpis.path();
+    Model m;
+    EXPECT_TRUE(wczytaj_model(b.data(), b.size(), m)) << wpis.path();
+    EXPECT_EQ(zapisz_model(m), b) << wpis.path();
+    ++plikow;
+  }
+  EXPECT_GE(plikow, 5);
+}
+
 TEST(PlikModelu, AtomicWriteReplacesCompletelyOrNotAtAll) {
   const auto dir = std::filesystem::temp_directory_path() / ("skorba_plik_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
@@ -286,4 +306,102 @@ TEST(PlikModelu, AtomicWriteReplacesCompletelyOrNotAtAll) {
   for ([[maybe_unused]] const auto& w : std::filesystem::directory_iterator(dir)) ++plikow;
   EXPECT_EQ(plikow, 1);
   std::filesystem::remove_all(dir);
+}
+
+namespace {
+
+// A fresh folder for one test, removed with everything in it afterwards.
+struct FolderTestu {
+  std::filesystem::path p;
+  explicit FolderTestu(const std::string& nazwa)
+      : p(std::filesystem::temp_directory_path() / (nazwa + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(p);
+    std::filesystem::create_directories(p);
+  }
+  ~FolderTestu() {
+    std::error_code ec;
+    std::filesystem::permissions(p, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(p, ec);
+  }
+  std::string operator/(const std::string& n) const { return (p / n).string(); }
+};
+
+std::string tresc_pliku(const std::string& p) {
+  std::vector<std::uint8_t> b;
+  return czytaj_plik(p, b) ? std::string(b.begin(), b.end()) : std::string("<nieczytelny>");
+}
+
+}  // namespace
+
+TEST(PlikModelu, SavingThroughLinksAndPipesKeepsThem) {
+  namespace fs = std::filesystem;
+  const FolderTestu dir("skorba_lacza_");
+  const std::string dane = "nowa tresc";
+  // A chain of links, absolute then relative through a linked folder: the
+  // links stay, the final target gets the data; a dangling link creates its
+  // target; a loop of links is refused.
+  ASSERT_TRUE(zapisz_plik_atomowo(dir / "cel.SKD", "stara", 5));
+  fs::create_directory_symlink(dir.p, dir / "tu");
+  fs::create_symlink("tu/cel.SKD", dir / "wzgledne");
+  fs::create_symlink(dir / "wzgledne", dir / "lacze.SKD");
+  EXPECT_TRUE(zapisz_plik_atomowo(dir / "lacze.SKD", dane.data(), dane.size()));
+  EXPECT_TRUE(fs::is_symlink(dir / "lacze.SKD") && fs::is_symlink(dir / "wzgledne"));
+  EXPECT_EQ(tresc_pliku(dir / "cel.SKD"), dane);
+  fs::create_symlink("nowy.SKD", dir / "wiszace");
+  EXPECT_TRUE(zapisz_plik_atomowo(dir / "wiszace", dane.data(), dane.size()));
+  EXPECT_TRUE(fs::is_symlink(dir / "wiszace"));
+  EXPECT_EQ(tresc_pliku(dir / "nowy.SKD"), dane);
+  fs::create_symlink("petla2", dir / "petla1");
+  fs::create_symlink("petla1", dir / "petla2");
+  EXPECT_FALSE(zapisz_plik_atomowo(dir / "petla1", dane.data(), dane.size()));
+
+  // A pipe is written into (and reading one never waits for a writer).
+  ASSERT_EQ(mkfifo((dir / "rura").c_str(), 0600), 0);
+  std::vector<std::uint8_t> b;
+  EXPECT_FALSE(czytaj_plik(dir / "rura", b));
+  const int czytelnik = open((dir / "rura").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(czytelnik, 0);
+  EXPECT_TRUE(zapisz_plik_atomowo(dir / "rura", dane.data(), dane.size()));
+  char odebrane[64] = {};
+  EXPECT_EQ(read(czytelnik, odebrane, sizeof odebrane), static_cast<ssize_t>(dane.size()));
+  close(czytelnik);
+  EXPECT_TRUE(fs::is_fifo(dir / "rura"));
+
+  // No room for a temporary file (here: the name leaves none for the
+  // temporary suffix): the writable file is written in place.
+  const std::string dluga = dir / std::string(250, 'd');
+  std::ofstream(dluga) << "dluga stara tresc";
+  EXPECT_TRUE(zapisz_plik_atomowo(dluga, dane.data(), dane.size()));
+  EXPECT_EQ(tresc_pliku(dluga), dane);
+}
+
+TEST(PlikModelu, SavingIntoADeviceWritesIntoItAndReportsAFullOne) {
+  const FolderTestu dir("skorba_urzadzenia_");
+  std::string null = "/dev/null", full = "/dev/full";
+  if (geteuid() == 0) {
+    // Root could replace the real nodes by mistake: copies of them instead.
+    null = dir / "null";
+    full = dir / "full";
+    if (mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 || mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+      GTEST_SKIP() << "mknod is refused here (no CAP_MKNOD), and the real device nodes are not risked as root";
+  }
+  EXPECT_TRUE(zapisz_plik_atomowo(null, "abc", 3));
+  EXPECT_FALSE(zapisz_plik_atomowo(full, "abc", 3));  // ENOSPC
+  EXPECT_TRUE(std::filesystem::is_character_file(null));
+  EXPECT_TRUE(std::filesystem::is_character_file(full));
+}
+
+TEST(PlikModelu, SavingInALockedFolderWritesInPlaceAndSparesReadOnlyFiles) {
+  if (geteuid() == 0) GTEST_SKIP() << "root ignores the permissions this test sets";
+  namespace fs = std::filesystem;
+  const FolderTestu dir("skorba_zamkniety_");
+  ASSERT_TRUE(zapisz_plik_atomowo(dir / "a.SKD", "stara", 5));
+  ASSERT_TRUE(zapisz_plik_atomowo(dir / "ro.SKD", "stara", 5));
+  fs::permissions(dir / "ro.SKD", fs::perms::owner_read);
+  fs::permissions(dir.p, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_TRUE(zapisz_plik_atomowo(dir / "a.SKD", "nowa", 4));
+  EXPECT_EQ(tresc_pliku(dir / "a.SKD"), "nowa");
+  fs::permissions(dir.p, fs::perms::owner_all);
+  EXPECT_FALSE(zapisz_plik_atomowo(dir / "ro.SKD", "nowa", 4));  // not replaced behind its owner's back
+  EXPECT_EQ(tresc_pliku(dir / "ro.SKD"), "stara");
 }

@@ -365,6 +365,9 @@ TEST_F(Grubosc, PositiveThicknessIsTakenOthersRefused) {
   okno.Cm_z_grubosc();
   EXPECT_EQ(m.th, 0.5f);
   EXPECT_EQ(fp.odswiezenia, 6);  // every time, Cancel included
+  fp.ok({{"gr", "0,25"}});  // as typed under a Polish locale
+  okno.Cm_z_grubosc();
+  EXPECT_EQ(m.th, 0.25f);
 }
 
 // --- the mechanism under the commands ------------------------------------------------------------

@@ -246,8 +246,11 @@ TEST_F(Powloka, FailedSaveIsReportedAndKeepsTitleAndOldFile) {
   // a path below a regular file can never be written, even by root
   const auto zwykly = sciezka("zwykly");
   ASSERT_TRUE(zapisz_plik_atomowo(zwykly, "x", 1));
+  okno._plik_.sciezka = sciezka("ostatni.SKD");  // saved there before
   fp.plik(zwykly + "/model.SKD");
   okno.Cm_Zapisz();
+  // the next dialog opens where the last save succeeded, not where this one failed
+  EXPECT_EQ(okno._plik_.sciezka, sciezka("ostatni.SKD"));
   ASSERT_EQ(fp.komunikaty.size(), 1u);
   EXPECT_EQ(fp.komunikaty[0].tekst, "Nie można zapisać do pliku");
   EXPECT_EQ(fp.komunikaty[0].tytul, "Błąd operacji dyskowej");

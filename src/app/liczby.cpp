@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace {
 bool cyfra(char c) { return c >= '0' && c <= '9'; }
@@ -35,7 +36,9 @@ double atof_pola(const char* s) {
   const char* poczatek = p;
   int cyfr = 0;
   while (cyfra(*p)) ++p, ++cyfr;
-  if (*p == '.') {
+  // Under a Polish locale people type a decimal comma ("0,25"): the comma
+  // is read as the point.
+  if (*p == '.' || *p == ',') {
     ++p;
     while (cyfra(*p)) ++p, ++cyfr;
   }
@@ -48,8 +51,11 @@ double atof_pola(const char* s) {
       p = w;
     }
   }
+  std::string liczba(poczatek, p);
+  for (char& c : liczba)
+    if (c == ',') c = '.';
   double v = 0.0;
-  const auto wynik = std::from_chars(poczatek, p, v, std::chars_format::general);
+  const auto wynik = std::from_chars(liczba.data(), liczba.data() + liczba.size(), v, std::chars_format::general);
   if (wynik.ec != std::errc()) return 0.0;
   if (!std::isfinite(v) || !std::isfinite(static_cast<float>(v))) return 0.0;
   return minus ? -v : v;

@@ -32,6 +32,26 @@ struct OpisPliku {
   std::string sciezka;
 };
 
+// Puts the path of a file dialog description back as it was unless the
+// command that asked for a file says that it read or wrote it: the next
+// dialog opens where a file was last opened or saved, never in a folder
+// where that failed (a folder such as /proc is no place to start in).
+class WyborPliku {
+ public:
+  explicit WyborPliku(OpisPliku& opis) : opis_(opis), poprzednia_(opis.sciezka) {}
+  ~WyborPliku() {
+    if (!udany_) opis_.sciezka = poprzednia_;
+  }
+  WyborPliku(const WyborPliku&) = delete;
+  WyborPliku& operator=(const WyborPliku&) = delete;
+  void udany() { udany_ = true; }
+
+ private:
+  OpisPliku& opis_;
+  std::string poprzednia_;
+  bool udany_ = false;
+};
+
 // The content of a table window: a scrollable window that the program paints
 // through a Canvas.  The platform owns the window; the program refers to it
 // by the handle that PokazOkno returned.

@@ -17,6 +17,7 @@ void _OKNO_::Cm_Otworz() {
       return;
     Zwol_pam();
   }
+  WyborPliku wybor(_plik_);
   if (!P.OtworzPlik(_plik_)) return;
 
   P.UstawKursor(Kursor::Czekaj);
@@ -33,6 +34,7 @@ void _OKNO_::Cm_Otworz() {
     P.UstawKursor(Kursor::Normalny);
     return;
   }
+  wybor.udany();
   ZamknijTabele();
   id = iw = 0;
   P.UstawTytul(std::string(kTytulPrefiks) + _plik_.sciezka);
@@ -47,6 +49,7 @@ void _OKNO_::Cm_Otworz() {
 
 void _OKNO_::Cm_Zapisz() {
   if (M.Pusty != 0) return;
+  WyborPliku wybor(_plik_);
   if (!P.ZapiszPlik(_plik_)) return;
   P.UstawKursor(Kursor::Czekaj);
   const std::vector<std::uint8_t> dane = zapisz_model(M);
@@ -55,6 +58,7 @@ void _OKNO_::Cm_Zapisz() {
     P.MessageBox("Nie można zapisać do pliku", kDysk, Ikona::Wykrzyknik, Przyciski::OK);
     return;
   }
+  wybor.udany();
   P.UstawTytul(std::string(kTytulPrefiks) + _plik_.sciezka);
   P.UstawKursor(Kursor::Normalny);
   P.MessageBox("Plik zapisano poprawnie", kGlowny, Ikona::Brak, Przyciski::OK);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -213,55 +214,151 @@ bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
 
 bool czytaj_plik(const std::string& sciezka, std::vector<std::uint8_t>& dane) {
   dane.clear();
-  std::FILE* fp = std::fopen(sciezka.c_str(), "rb");
-  if (!fp) return false;
+  // Opened without blocking: a pipe chosen by mistake must not wait for a
+  // writer, and a file of /proc that has nothing to read (such as the kernel
+  // log) must give an error instead of waiting for the next message.
+  const int fd = open(sciezka.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
   struct stat st {};
-  if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fclose(fp);
-    return false;
-  }
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   std::uint8_t buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) dane.insert(dane.end(), buf, buf + n);
-  const bool ok = !std::ferror(fp);
-  std::fclose(fp);
+  while (ok) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    dane.insert(dane.end(), buf, buf + n);
+  }
+  close(fd);
+  if (!ok) dane.clear();
   return ok;
 }
 
+namespace {
+
+// Writes all of the data to fd: short writes continue, interrupted ones are
+// repeated.
+bool zapisz_wszystko(int fd, const void* dane, std::size_t rozmiar) {
+  const auto* p = static_cast<const char*>(dane);
+  while (rozmiar > 0) {
+    const ssize_t n = write(fd, p, rozmiar);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    rozmiar -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Writes into an existing file through its own name: a device or a pipe
+// (which cannot be replaced), or a regular file whose folder takes no new
+// files.  A regular file is not truncated before the data is written, so
+// that a file saved over itself on a full disk reuses its own blocks; it is
+// cut to the new length afterwards.
+bool zapisz_w_miejscu(const std::string& sciezka, const void* dane, std::size_t rozmiar) {
+  const int fd = open(sciezka.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && zapisz_wszystko(fd, dane, rozmiar);
+  if (ok && S_ISREG(st.st_mode)) {
+    if (st.st_size > static_cast<off_t>(rozmiar)) ok = ftruncate(fd, static_cast<off_t>(rozmiar)) == 0;
+    // EINVAL: a file that cannot be synced (a file of /proc or /sys).
+    if (ok && fsync(fd) != 0 && errno != EINVAL) ok = false;
+  }
+  if (close(fd) != 0) ok = false;
+  return ok;
+}
+
+// The file a path finally names: symbolic links are followed one by one (a
+// relative link is read from the link's own folder), so that a link whose
+// target does not exist yet yields the target to create.  Empty for a chain
+// of links that does not end.
+std::string cel_dowiazan(const std::string& sciezka) {
+  std::filesystem::path p = sciezka;
+  for (int i = 0; i < 40; ++i) {
+    struct stat st {};
+    if (lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p.string();
+    std::error_code ec;
+    const std::filesystem::path cel = std::filesystem::read_symlink(p, ec);
+    if (ec) return {};
+    p = p.parent_path() / cel;
+  }
+  return {};
+}
+
+// The folder of a path, for syncing it after a rename.
+std::string folder(const std::string& sciezka) {
+  const auto p = std::filesystem::path(sciezka).parent_path();
+  return p.empty() ? std::string(".") : p.string();
+}
+
+}  // namespace
+
 bool zapisz_plik_atomowo(const std::string& sciezka, const void* dane, std::size_t rozmiar) {
   if (sciezka.empty()) return false;
-  std::string wzor = sciezka + ".XXXXXX";
+  struct stat st {};
+  const bool istnieje = stat(sciezka.c_str(), &st) == 0;
+  if (!istnieje && errno != ENOENT) return false;
+  // A device, a pipe or a socket is written into; it is never replaced.
+  if (istnieje && !S_ISREG(st.st_mode)) return !S_ISDIR(st.st_mode) && zapisz_w_miejscu(sciezka, dane, rozmiar);
+
+  // A symbolic link keeps pointing at the saved file: the file replaced (or
+  // created, for a dangling link) is the link's final target.
+  std::string cel = cel_dowiazan(sciezka);
+  if (cel.empty()) return false;
+  if (istnieje) {
+    struct stat sc {};
+    // A link that does not name a path, such as /dev/stdout of a process
+    // whose output goes to a deleted file, is written through.
+    if (stat(cel.c_str(), &sc) != 0 || sc.st_dev != st.st_dev || sc.st_ino != st.st_ino)
+      return zapisz_w_miejscu(sciezka, dane, rozmiar);
+    // A file its owner made read-only is not replaced behind their back:
+    // saving over it fails, as opening it for writing would.
+    if (faccessat(AT_FDCWD, cel.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  }
+
+  std::string wzor = cel + ".XXXXXX";
   std::vector<char> nazwa(wzor.begin(), wzor.end());
   nazwa.push_back('\0');
-  const int fd = mkstemp(nazwa.data());
-  if (fd < 0) return false;
-  // mkstemp creates the file with mode 0600; give it the mode of the file it
-  // replaces, or the usual mode of a new file.
-  struct stat st {};
+  const int fd = mkostemp(nazwa.data(), O_CLOEXEC);
+  if (fd < 0) {
+    // The folder takes no new file (no write permission, or a name too long
+    // for the temporary suffix): the existing file is written in place,
+    // the one case that cannot be all or nothing.
+    return istnieje && zapisz_w_miejscu(cel, dane, rozmiar);
+  }
+  // mkstemp creates the file with mode 0600 and as its own user; give it the
+  // owner and mode of the file it replaces (an owner only root can give), or
+  // the usual mode of a new file.
   mode_t tryb;
-  if (stat(sciezka.c_str(), &st) == 0) {
+  if (istnieje) {
+    // Only root can give a file away; anybody else keeps their own owner,
+    // and the refusal is no error.
+    const bool cudzy = st.st_uid != geteuid() || st.st_gid != getegid();
+    if (cudzy && fchown(fd, st.st_uid, st.st_gid) != 0) errno = 0;
     tryb = st.st_mode & 07777;
   } else {
     const mode_t maska = umask(0);
     umask(maska);
     tryb = 0666 & ~maska;
   }
-  bool ok = fchmod(fd, tryb) == 0;
-  const auto* p = static_cast<const char*>(dane);
-  std::size_t reszta = rozmiar;
-  while (ok && reszta > 0) {
-    const ssize_t n = write(fd, p, reszta);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    p += n;
-    reszta -= static_cast<std::size_t>(n);
+  bool zapisany = fchmod(fd, tryb) == 0 && zapisz_wszystko(fd, dane, rozmiar) && fsync(fd) == 0;
+  if (close(fd) != 0) zapisany = false;
+  if (!zapisany) {
+    unlink(nazwa.data());
+    return false;
   }
-  if (ok) ok = fsync(fd) == 0;
-  if (close(fd) != 0) ok = false;
-  if (ok) ok = std::rename(nazwa.data(), sciezka.c_str()) == 0;
-  if (!ok) std::remove(nazwa.data());
-  return ok;
+  if (std::rename(nazwa.data(), cel.c_str()) != 0) {
+    unlink(nazwa.data());
+    // A file that cannot be renamed over (one mounted in its own place, or
+    // another user's file in a folder with the sticky bit) is written in
+    // place when it is writable.
+    return istnieje && zapisz_w_miejscu(cel, dane, rozmiar);
+  }
+  const int kat = open(folder(cel).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (kat >= 0) {
+    fsync(kat);  // the rename itself reaches the disk; some file systems cannot tell
+    close(kat);
+  }
+  return true;
 }

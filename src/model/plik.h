@@ -26,10 +26,17 @@ std::vector<std::uint8_t> zapisz_model(const Model& m);
 // numbers is refused: false, and m is not touched at all.
 bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m);
 
-// Reads a whole file into memory.  False when it cannot be opened or read.
+// Reads a whole regular file into memory.  False when it cannot be opened
+// or read, when it is not a regular file, and when reading it would wait
+// (a file of /proc with nothing to read yet).
 bool czytaj_plik(const std::string& sciezka, std::vector<std::uint8_t>& dane);
 
 // Writes a file completely or not at all: the data goes to a temporary file
-// in the same folder, which is then renamed over `sciezka`.  The previous
-// file survives any failure.  False on any error.
+// in the same folder, which is then renamed over the file.  The previous
+// file survives any failure.  A symbolic link stays a link: the file its
+// chain of links finally names is replaced (or created).  A device or a pipe
+// is written into, never replaced.  A file in a folder that takes no new
+// files is written in place when the file itself is writable (then a
+// failure can leave it damaged).  An existing file that is not writable is
+// not replaced.  False on any error.
 bool zapisz_plik_atomowo(const std::string& sciezka, const void* dane, std::size_t rozmiar);

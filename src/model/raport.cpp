@@ -135,6 +135,7 @@ void _OKNO_::Cm_zap_wyn() {
   // Only results of the present model are reported (the menu entry is
   // disabled otherwise).
   if (M.Pusty != 0 || M.obliczono == 0) return;
+  WyborPliku wybor(_pliktxt_);
   if (!P.ZapiszPlik(_pliktxt_)) return;
   P.UstawKursor(Kursor::Czekaj);
   const int nl = policz_sily(M);
@@ -149,6 +150,7 @@ void _OKNO_::Cm_zap_wyn() {
     P.MessageBox("Nie można zapisać danych do pliku", "Błąd operacji dyskowej", Ikona::Wykrzyknik, Przyciski::OK);
     return;
   }
+  wybor.udany();
   M.nl = nl;
   P.UstawKursor(Kursor::Normalny);
   P.MessageBox("Plik zapisano poprawnie", "VELDO SKORBA N", Ikona::Brak, Przyciski::OK);

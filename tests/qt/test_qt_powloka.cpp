@@ -4,11 +4,16 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <clocale>
@@ -128,6 +133,30 @@ TEST(QtFormularz, CancelLeavesTheRecordAndOkWritesIt) {
 TEST(QtFormularz, FileFilterOffersBothCases) {
   EXPECT_EQ(filtr_qt("Pliki SKORBA N (*.SKD)|*.SKD|"), "Pliki SKORBA N (*.SKD *.skd)");
   EXPECT_EQ(filtr_qt("Pliki wyników SKORBA N (*.txt)|*.txt|"), QString::fromUtf8("Pliki wyników SKORBA N (*.txt)"));
+}
+
+// A file whose name does not tell its type would be read by Qt's own icon
+// provider to guess one; a file of /proc then blocks the dialog for good.
+// The dialog names the type of such a file without opening it.
+TEST(QtFormularz, FileDialogStartsAtTheLastFileAndReadsNoFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile pdf(dir.filePath("bez_rozszerzenia"));
+  ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+  pdf.write("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<< /Type /Catalog >>\nendobj\n");
+  pdf.close();
+  OpisPliku opis;
+  opis.filtr = "Pliki SKORBA N (*.SKD)|*.SKD|";
+  opis.sciezka = dir.filePath("model.SKD").toStdString();
+  const auto d = utworz_dialog_pliku(nullptr, opis, true);
+  EXPECT_EQ(d->directory().absolutePath(), QDir(dir.path()).absolutePath());
+  EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
+  auto* model = d->findChild<QFileSystemModel*>();
+  ASSERT_TRUE(model);
+  const QModelIndex i = model->index(pdf.fileName());
+  ASSERT_TRUE(i.isValid());
+  QTRY_VERIFY_WITH_TIMEOUT(!model->type(i).isEmpty(), 5000);
+  EXPECT_FALSE(model->type(i).contains("PDF", Qt::CaseInsensitive)) << model->type(i).toStdString();
 }
 
 TEST(QtRama, FrameMenuAndTitle) {

@@ -5,7 +5,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QSettings>
 #include <QStringList>
 #include <QUrl>
@@ -66,21 +68,65 @@ int QtPlatform::Formularz(::Formularz& f) {
 }
 
 namespace {
-bool dialog_pliku(QWidget* rodzic, OpisPliku& opis, bool zapis) {
-  QFileDialog d(rodzic, zapis ? QStringLiteral("Zapisz jako") : QString::fromUtf8("Otwórz"));
-  d.setNameFilter(filtr_qt(opis.filtr));
-  d.setDefaultSuffix(q(opis.rozszerzenie));
-  d.setAcceptMode(zapis ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  d.setFileMode(zapis ? QFileDialog::AnyFile : (opis.musi_istniec ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+// Icons and type names of the file dialog taken from names and file kinds
+// only.  Qt's own provider reads the beginning of every file whose name does
+// not tell its type, and some files of /proc (the kernel log) never answer a
+// read: the dialog's worker thread then waits for good and the dialog with
+// it, as soon as such a folder is shown or merely completed in the name field.
+class IkonyBezCzytania : public QFileIconProvider {
+ public:
+  using QFileIconProvider::icon;
+  QIcon icon(const QFileInfo& fi) const override {
+    if (fi.isRoot()) return icon(Drive);
+    return icon(fi.isDir() ? Folder : File);
+  }
+  QString type(const QFileInfo& fi) const override {
+    if (fi.isDir() || fi.isRoot()) return QFileIconProvider::type(fi);
+    const QMimeType typ = QMimeDatabase().mimeTypeForFile(fi, QMimeDatabase::MatchExtension);
+    return typ.comment().isEmpty() ? typ.name() : typ.comment();
+  }
+};
+}  // namespace
+
+std::unique_ptr<QFileDialog> utworz_dialog_pliku(QWidget* rodzic, const OpisPliku& opis, bool zapis) {
+  static IkonyBezCzytania ikony;
+  // The folder the dialog starts in is always given: the folder of the last
+  // file opened or saved, the description's folder, or the working folder,
+  // never Qt's own memory of the last folder shown, which also holds folders
+  // where saving failed.
+  QString katalog = QDir::currentPath();
+  QString plik;
   if (!opis.sciezka.empty()) {
     const QFileInfo fi(q(opis.sciezka));
-    d.setDirectory(fi.absolutePath());
-    d.selectFile(fi.fileName());
+    katalog = fi.absolutePath();
+    plik = fi.fileName();
   } else if (!opis.katalog.empty()) {
-    d.setDirectory(q(opis.katalog));
+    katalog = q(opis.katalog);
   }
-  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return false;
-  opis.sciezka = QDir::toNativeSeparators(d.selectedFiles().first()).toStdString();
+  if (!QFileInfo(katalog).isDir()) katalog = QDir::currentPath();
+  // Made in the root folder, which holds no file that could block a read,
+  // and moved to its folder only once the icons come from names alone.
+  // Only Qt's own dialog takes such a provider, so the desktop's dialog is
+  // never asked for.
+  auto d = std::make_unique<QFileDialog>(rodzic, zapis ? QStringLiteral("Zapisz jako") : QString::fromUtf8("Otwórz"),
+                                         QDir::rootPath());
+  d->setOption(QFileDialog::DontUseNativeDialog);
+  d->setIconProvider(&ikony);
+  d->setNameFilter(filtr_qt(opis.filtr));
+  d->setDefaultSuffix(q(opis.rozszerzenie));
+  d->setAcceptMode(zapis ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d->setFileMode(zapis ? QFileDialog::AnyFile
+                       : (opis.musi_istniec ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+  d->setDirectory(katalog);
+  if (!plik.isEmpty()) d->selectFile(plik);
+  return d;
+}
+
+namespace {
+bool dialog_pliku(QWidget* rodzic, OpisPliku& opis, bool zapis) {
+  const auto d = utworz_dialog_pliku(rodzic, opis, zapis);
+  if (d->exec() != QDialog::Accepted || d->selectedFiles().isEmpty()) return false;
+  opis.sciezka = QDir::toNativeSeparators(d->selectedFiles().first()).toStdString();
   return true;
 }
 }  // namespace

@@ -4,10 +4,13 @@
 #include <QPointer>
 #include <QString>
 #include <map>
+#include <memory>
 
 #include "app/platform.h"
 #include "app/qt/okno_tabeli.h"
 
+class QFileDialog;
+class QWidget;
 class RamaOkna;
 
 // The file that opens for the document `nazwa` ("skorban.chm" is the help):
@@ -52,3 +55,7 @@ class QtPlatform : public Platform {
 // The Qt file-dialog filter for a "description|pattern|" filter, with the
 // patterns also in lower case (file names on this system are case sensitive).
 QString filtr_qt(const std::string& filtr);
+
+// The file dialog of a description, ready to be shown: it starts in the
+// folder of the description's last path and never reads the files it lists.
+std::unique_ptr<QFileDialog> utworz_dialog_pliku(QWidget* rodzic, const OpisPliku& opis, bool zapis);
