@@ -20,6 +20,7 @@
 #include "app/qt/qt_canvas.h"
 #include "app/qt/qt_platform.h"
 #include "app/qt/rama.h"
+#include "model_builders.h"
 
 namespace {
 
@@ -217,4 +218,25 @@ TEST(QtCanvas, LinesLeaveOutTheirLastPixelAndRectanglesTheirRightAndBottomEdges)
   EXPECT_EQ(img.pixel(25, 25), qRgb(0, 0, 255));  // fill
   EXPECT_EQ(img.pixel(30, 25), qRgb(255, 255, 255));
   EXPECT_EQ(img.pixel(25, 30), qRgb(255, 255, 255));
+}
+
+TEST(QtRama, TheCoordinatesWindowHidesThePictureUnderIt) {
+  Model m;
+  QtPlatform p;
+  RamaOkna rama;
+  p.ustawRame(&rama);
+  _OKNO_ okno(m, p);
+  rama.ustawOkno(&okno);
+  zbuduj(m, prostokat(60, 30, 60, 30));  // mesh lines everywhere
+  rama.resize(800, 500);
+  rama.show();
+  OknoWspolrzednych* wsp = rama.wspolrzedne();
+  const QRect r(wsp->mapTo(&rama, QPoint(0, 0)), wsp->size());
+  const QImage obraz = rama.grab().toImage().copy(r);
+  int siatka = 0;
+  for (int y = 0; y < obraz.height(); ++y)
+    for (int x = 0; x < obraz.width(); ++x) siatka += obraz.pixel(x, y) == qRgb(0, 255, 255);
+  EXPECT_EQ(siatka, 0);
+  rama.ustawOkno(nullptr);
+  p.ustawRame(nullptr);
 }

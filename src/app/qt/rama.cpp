@@ -133,7 +133,9 @@ OknoWspolrzednych::OknoWspolrzednych(QWidget* rodzic) : QWidget(rodzic) {
   tekst_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   tekst_->setContentsMargins(5, 5, 5, 5);
   l->addWidget(tekst_, 1);
-  setStyleSheet("OknoWspolrzednych { border: 1px solid palette(dark); }");
+  // The readout must stay legible over any picture: the body is filled
+  // (a style sheet that draws only the border would leave it transparent).
+  setStyleSheet("OknoWspolrzednych { border: 1px solid palette(dark); background: palette(window); }");
   setAttribute(Qt::WA_StyledBackground);
 }
 
