@@ -162,6 +162,12 @@ TEST(QtRama, FrameMenuAndTitle) {
   okno.Cm_Nowy();
   rama.aktualizujMenu(plik);
   EXPECT_TRUE(plik->actions().at(2)->isEnabled());  // "Zapisz &Jako" with a model
+  // After a command every title of the bar still opens its popup, also
+  // those that once did not fit the bar.
+  rama.resize(200, 300);
+  QApplication::processEvents();
+  rama.aktualizujWszystkieMenu();
+  for (QAction* a : rama.menuBar()->actions()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
   auto* wsp = rama.findChild<QLabel*>("xx");
   ASSERT_TRUE(wsp);
   EXPECT_EQ(wsp->text(), "x=0,       y=0");

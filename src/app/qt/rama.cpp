@@ -180,12 +180,15 @@ void RamaOkna::ustawOkno(_OKNO_* okno) {
 }
 
 void RamaOkna::aktualizujWszystkieMenu() {
-  for (QMenu* m : menuBar()->findChildren<QMenu*>()) aktualizujMenu(m);
+  // Only the popups of the menu bar: the bar keeps a popup of its own for
+  // the titles that do not fit, whose entries are those titles.
+  for (QAction* a : menuBar()->actions())
+    if (QMenu* m = a->menu()) aktualizujMenu(m);
 }
 
 void RamaOkna::aktualizujMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) continue;
+    if (a->isSeparator() || a->menu() || !a->data().isValid()) continue;
     const int id = a->data().toInt();
     a->setEnabled(okno_ && komenda_wlaczona(*okno_, id));
     if (a->isCheckable()) a->setChecked(okno_ && komenda_zaznaczona(*okno_, id));
