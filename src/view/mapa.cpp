@@ -14,6 +14,7 @@
 #include "view/rysowanie.h"
 
 using rysunek::indeks;
+using rysunek::napis_w_oknie;
 using rysunek::piksel;
 
 void _OKNO_::Pasek_kol() {
@@ -167,7 +168,7 @@ void Mapa::skala(float w, float h) {
     if (i == 1 || i % 25 == 0) {
       const float v = i == 1 ? miw_ + 200.0f / ss_ : miw_ + static_cast<float>(200 - i) / ss_;
       const char* f = v > 999.0f ? "%6.0f" : (v > 9.0f ? "%3.2f" : "%1.4f");
-      dc_.TextOut(piksel(static_cast<float>(i + 59) * sp + 20.0f), piksel(h - 22.0f), tekst(f, v));
+      napis_w_oknie(dc_, piksel(static_cast<float>(i + 59) * sp + 20.0f), piksel(h - 22.0f), tekst(f, v));
     }
   }
   if (!granica_) return;
@@ -179,7 +180,7 @@ void Mapa::skala(float w, float h) {
                   piksel(static_cast<float>(i) * sp + 25.0f), piksel(h - 2.0f));
     if (i == 1 || i == 25 || i == 50) {
       const float v = L_ + static_cast<float>(50 - i) / spl_;
-      dc_.TextOut(piksel(static_cast<float>(i - 1) * sp + 20.0f), piksel(h - 22.0f), tekst("%3.1f", v));
+      napis_w_oknie(dc_, piksel(static_cast<float>(i - 1) * sp + 20.0f), piksel(h - 22.0f), tekst("%3.1f", v));
     }
   }
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/okno.h"
+#include "view/canvas.h"
 #include "view/rysowanie.h"
 
 namespace rysunek {
@@ -25,6 +26,14 @@ std::string tekst(const char* format, int v) {
   char b[32];
   std::snprintf(b, sizeof b, format, v);
   return b;
+}
+
+void napis_w_oknie(Canvas& dc, int x, int y, const std::string& tekst) {
+  const Wymiary r = dc.WymiaryTekstu(tekst);
+  const long long prawa = static_cast<long long>(x) + r.szer, dol = static_cast<long long>(y) + r.wys;
+  if (prawa > dc.Szerokosc()) x = std::max(0, dc.Szerokosc() - r.szer);
+  if (dol > dc.Wysokosc()) y = std::max(0, dc.Wysokosc() - r.wys);
+  dc.TextOut(x, y, tekst);
 }
 
 }  // namespace rysunek

@@ -102,7 +102,7 @@ TEST_F(Mapa, TheScaleShowsTheCellsOfBothTablesAndTheirLabels) {
   EXPECT_TRUE(napis(260, 278, "100.00", kCzarny));   // cell 1: miw + 200/ss
   EXPECT_TRUE(napis(356, 278, "87.50", kCzarny));    // cell 25
   EXPECT_TRUE(napis(656, 278, "50.00", kCzarny));    // cell 100
-  EXPECT_TRUE(napis(1056, 278, "0.0000", kCzarny));  // cell 200: miw
+  EXPECT_TRUE(napis(z_prawej("0.0000"), 278, "0.0000", kCzarny));  // cell 200: miw, moved in from the edge
   // nothing above the limit 300: the left part still reads L + 49, L + 25, L
   EXPECT_TRUE(napis(20, 278, "349.0", kCzarny));
   EXPECT_TRUE(napis(116, 278, "325.0", kCzarny));
@@ -114,7 +114,7 @@ TEST_F(Mapa, AllNegativeValuesGiveAPositiveTopFromTheFirstNodeAndAPlainBottomLab
   trojkat(-500, -300, -100, -300, 1000.0f);
   maluj(1090, 300);
   EXPECT_TRUE(napis(260, 278, "500.00", kCzarny));       // |ww[1]| is the top of the range
-  EXPECT_TRUE(napis(1056, 278, "-500.0000", kCzarny));   // only values above 9 switch format
+  EXPECT_TRUE(napis(z_prawej("-500.0000"), 278, "-500.0000", kCzarny));  // only values above 9 switch format
   EXPECT_EQ(w(0.05f, 0.05f), okno.knapr[200]);
 }
 
@@ -140,7 +140,7 @@ TEST_F(Mapa, WhenEveryValueExceedsTheLimitThePartUpToItCoversOneStressUnit) {
   okno.iizol = 2;
   trojkat(50, 100, 150, 100, 10.0f);
   maluj(1090, 300);
-  EXPECT_TRUE(napis(1056, 278, "9.0000", kCzarny));  // miw = L - 1
+  EXPECT_TRUE(napis(z_prawej("9.0000"), 278, "9.0000", kCzarny));  // miw = L - 1
   EXPECT_TRUE(napis(260, 278, "10.00", kCzarny));
   const float spl = 50.0f / (150.0f - 10.0f);
   EXPECT_EQ(okno.spl, spl);
@@ -159,7 +159,7 @@ TEST_F(Mapa, EqualValuesEverywhereRaiseTheTopByOne) {
   trojkat(7, 7, 7, 7);
   maluj(1090, 300);
   EXPECT_TRUE(napis(260, 278, "8.0000", kCzarny));
-  EXPECT_TRUE(napis(1056, 278, "7.0000", kCzarny));
+  EXPECT_TRUE(napis(z_prawej("7.0000"), 278, "7.0000", kCzarny));
   EXPECT_EQ(w(0.3f, 0.3f), okno.knapr[200]);
 }
 

@@ -14,7 +14,10 @@
 #include <clocale>
 #include <cstdio>
 
+#include "analysis/materialy.h"
 #include "app/liczby.h"
+#include "app/rekordy.h"
+#include "edit/formy.h"
 #include "app/okno.h"
 #include "app/qt/dialog_formularza.h"
 #include "app/qt/qt_canvas.h"
@@ -102,6 +105,26 @@ TEST(QtFormularz, ButtonsAndTextsArePolish) {
   EXPECT_EQ(box->button(QMessageBox::No)->text(), "&Nie");
   EXPECT_EQ(box->icon(), QMessageBox::Question);
   EXPECT_EQ(box->windowTitle(), "VELDO SKORBA N");
+}
+
+TEST(QtFormularz, EveryLabelStandsClearOfItsField) {
+  d_wymusz w{};
+  d_dane_Y y{};
+  for (::Formularz f : {uklad_D_DANE_WYM(w), uklad_D_DANE_Y(y)}) {
+    DialogFormularza d(f, nullptr);
+    d.show();
+    const int znak = d.fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (const Kontrolka& k : f.kontrolki) {
+      if (k.rodzaj != Rodzaj::Edycja || k.tekst.empty()) continue;
+      QLineEdit* e = d.edycja(k.id);
+      QLabel* l = nullptr;
+      for (auto* c : d.findChildren<QLabel*>())
+        if (c->text() == QString::fromUtf8(k.tekst.c_str())) l = c;
+      ASSERT_TRUE(e && l) << k.tekst;
+      const int koniec = l->mapTo(&d, l->contentsRect().topLeft()).x() + l->fontMetrics().horizontalAdvance(l->text());
+      EXPECT_GE(e->mapTo(&d, QPoint(0, 0)).x() - koniec, znak) << k.tekst;
+    }
+  }
 }
 
 TEST(QtFormularz, CancelLeavesTheRecordAndOkWritesIt) {
