@@ -138,6 +138,26 @@ TEST_F(QtTabele, ScrollingReachesTheLastRowOfABigTable) {
   EXPECT_LT(v->maximum(), 200);
 }
 
+TEST_F(QtTabele, AFurtherWindowOpensATitleBarLowerThanTheOneAtItsPlace) {
+  przyklad();
+  m.obliczono = 1;
+  std::vector<QPoint> dane, wyniki;
+  for (int i = 0; i < 3; ++i) {
+    okno.Cm_Dane();
+    dane.push_back(p.okno(okno.dd)->pos());
+    okno.Cm_Wyniki();
+    wyniki.push_back(p.okno(okno.oo)->pos());
+  }
+  const int krok = dane[1].y() - dane[0].y();
+  EXPECT_GE(krok, 10);
+  for (const auto& o : {dane, wyniki})
+    for (int i = 1; i < 3; ++i) EXPECT_EQ(o[i] - o[i - 1], QPoint(krok, krok)) << i;
+  // a window closed by the user leaves its place to the next one
+  p.okno(okno.dd)->close();
+  okno.Cm_Dane();
+  EXPECT_EQ(p.okno(okno.dd)->pos(), dane[2]);
+}
+
 TEST_F(QtTabele, UserClosingAndProgramDestroyingNeverMeet) {
   przyklad();
   m.obliczono = 1;
