@@ -136,11 +136,14 @@ class Zajete {
   std::vector<std::uint64_t> bity_;
 };
 
-// A number at (x, y) unless it would cover one written before.
+// A number at (x, y) unless it would cover one written before.  Each
+// takes a little room on either side too, so that two numbers in a row
+// stay apart instead of reading as one.
 void liczba(Canvas& dc, Zajete& z, int x, int y, int v) {
   const std::string t = rysunek::tekst("%d", v);
   const Wymiary r = dc.WymiaryTekstu(t);
-  if (r.szer > 0 && !z.zajmij(x, y, x + r.szer, y + r.wys)) return;
+  const int obok = std::max(1, r.wys / 6);
+  if (r.szer > 0 && !z.zajmij(x - obok, y, x + r.szer + obok, y + r.wys)) return;
   dc.TextOut(x, y, t);
 }
 
