@@ -74,7 +74,8 @@ struct ZapisCanvas : Canvas {
     std::sort(w.begin(), w.end(), [](const Tekst& a, const Tekst& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
     for (std::size_t i = 0; i + 1 < w.size(); ++i)
       if (w[i].y == w[i + 1].y && w[i].x + szer(w[i].t) + odstep > w[i + 1].x)
-        return ::testing::AssertionFailure() << "\"" << w[i].t << "\" runs into \"" << w[i + 1].t << "\" at y " << w[i].y;
+        return ::testing::AssertionFailure() << "\"" << w[i].t << "\" runs into \"" << w[i + 1].t << "\" at y "
+                                             << w[i].y;
     return ::testing::AssertionSuccess();
   }
   Kolor GetPixel(int, int) const override { return {}; }

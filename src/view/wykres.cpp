@@ -81,7 +81,8 @@ void rysuj_wykres(_OKNO_& o, Canvas& dc) {
     napis_w_oknie(dc, ex(epsa, 20.0f), hmax - 22, tekst("%1.5f", static_cast<double>(epsa)));
     epsa += delta[static_cast<std::size_t>(k)];
     if (k == n)
-      for (int j = 1; j <= n; ++j) napis_w_oknie(dc, 1, ey(M.Sprz[m][j]), tekst("%4.1f", static_cast<double>(M.Sprz[m][j])));
+      for (int j = 1; j <= n; ++j)
+        napis_w_oknie(dc, 1, ey(M.Sprz[m][j]), tekst("%4.1f", static_cast<double>(M.Sprz[m][j])));
     dc.MoveTo(ex(epsa, 25.0f), hmax - 25);
     dc.LineTo(ex(epsa, 25.0f), 25);
     dc.MoveTo(25, ey(M.Sprz[m][k]));

@@ -428,7 +428,8 @@ class Pozycje {
       p_ = sterta_.data();
     }
     p_[0] = 0;
-    for (int i = 0; i < n; ++i) p_[i + 1] = p_[i] + pismo.glif(zn[i]).postep + (i + 1 < n ? pismo.kern(zn[i], zn[i + 1]) : 0.0);
+    for (int i = 0; i < n; ++i)
+      p_[i + 1] = p_[i] + pismo.glif(zn[i]).postep + (i + 1 < n ? pismo.kern(zn[i], zn[i + 1]) : 0.0);
   }
   qreal operator[](int i) const { return p_[i]; }
 
