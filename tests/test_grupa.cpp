@@ -211,6 +211,20 @@ TEST_F(Grupa, ReadoutShowsTheNodalStressOfTheMapInThreeFormats) {
   EXPECT_EQ(fp.wspolrzedne, "x=10.00, y=10.00, węz. 5");
 }
 
+TEST_F(Grupa, ACommandThatClearsTheResultsTakesTheStressOffTheReadoutAtOnce) {
+  siatka();
+  widok(0, 0, 10, 300);
+  m.obliczono = 1;
+  okno.p_napr = 1;
+  m.ww[5][4] = 917.28f;
+  okno.EvMouseMove(125, 160);
+  EXPECT_EQ(fp.wspolrzedne, "x=10.00, y=10.00, n=917.28");
+  fp.ok({{"gr", "2"}}, {}, 3160);
+  ASSERT_TRUE(wykonaj_komende(okno, 51701));  // a new thickness, the pointer still
+  EXPECT_EQ(m.obliczono, 0);
+  EXPECT_EQ(fp.wspolrzedne, "x=10.00, y=10.00, węz. 5");
+}
+
 TEST_F(Grupa, ReadoutWithOneNodeOrNoModel) {
   okno.EvMouseMove(45, 230);  // no model and no paint yet: hmax is 0, so Y < 0
   EXPECT_EQ(fp.wspolrzedne, "x=,          y=,        ");

@@ -62,6 +62,22 @@ struct ZapisCanvas : Canvas {
   }
   void CzcionkaDomyslna() override {}
   void TextOut(int x, int y, const std::string& t) override { teksty.push_back({x, y, t}); }
+  // With `znak` set, every character is that wide (none can be measured by default).
+  int znak = 0;
+  int szer(const std::string& t) const {
+    return znak * static_cast<int>(std::count_if(t.begin(), t.end(), [](char b) { return (b & 0xC0) != 0x80; }));
+  }
+  Wymiary WymiaryTekstu(const std::string& t) override { return {szer(t), 16}; }
+  // Whether in every row each text ends at least `odstep` before the next begins.
+  ::testing::AssertionResult rozdzielne(int odstep) const {
+    std::vector<Tekst> w = teksty;
+    std::sort(w.begin(), w.end(), [](const Tekst& a, const Tekst& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    for (std::size_t i = 0; i + 1 < w.size(); ++i)
+      if (w[i].y == w[i + 1].y && w[i].x + szer(w[i].t) + odstep > w[i + 1].x)
+        return ::testing::AssertionFailure() << "\"" << w[i].t << "\" runs into \"" << w[i + 1].t << "\" at y "
+                                             << w[i].y;
+    return ::testing::AssertionSuccess();
+  }
   Kolor GetPixel(int, int) const override { return {}; }
   void SetPixel(int, int, Kolor) override {}
 
@@ -107,14 +123,16 @@ class Tabele : public testing::Test {
     o.sily = {{8, -1000.0f}};
     zbuduj(m, o);
   }
-  ZapisCanvas maluj_dane() {
+  ZapisCanvas maluj_dane(int znak = 0) {
     ZapisCanvas c;
+    c.znak = znak;
     _DANE_ d(okno);
     d.Paint(c);
     return c;
   }
-  ZapisCanvas maluj_wyniki() {
+  ZapisCanvas maluj_wyniki(int znak = 0) {
     ZapisCanvas c;
+    c.znak = znak;
     _WYNIKI_ w(okno);
     w.Paint(c);
     return c;
@@ -250,6 +268,31 @@ TEST_F(Tabele, ResultsTableRowsAndFormats) {
   EXPECT_EQ(c.wiersz(335), (std::vector<std::string>{"   3Y", "1000.000000000000000"}));
   EXPECT_EQ(c.x_tekstu(335, "1000.000000000000000"), 120);
   EXPECT_EQ(c.najnizszy_tekst(), 335);
+}
+
+TEST_F(Tabele, ColumnsMakeRoomForTheirHeadersAndValuesInTheirOrder) {
+  przyklad();
+  for (int k = 1; k <= 4; ++k) m.napr[1][k] = -12345.67f;
+  m.f[3] = -0.25f;
+  m.react[1] = -1500.0f;
+  m.obliczono = 1;
+  const ZapisCanvas d = maluj_dane(9), w = maluj_wyniki(9);
+  EXPECT_TRUE(d.rozdzielne(10));
+  EXPECT_TRUE(w.rozdzielne(10));
+  // where there is room a column keeps its place
+  EXPECT_EQ(d.x_tekstu(5, "Węzeł 1"), 100);
+  EXPECT_EQ(w.x_tekstu(130, "Przemieszczenie X"), 100);
+  EXPECT_EQ(w.wiersz(280), (std::vector<std::string>{"Podpora w węźle", "Reakcja podpory"}));
+  // the separators reach the end of the widest row, and so does the scroll range
+  ZapisCanvas c;
+  c.znak = 9;
+  _WYNIKI_ okno_w(okno);
+  okno_w.Paint(c);
+  int prawa = 0;
+  for (const auto& t : c.teksty) prawa = std::max(prawa, t.x + c.szer(t.t));
+  EXPECT_GT(prawa, 450);
+  for (const auto& l : c.linie) EXPECT_EQ(l.x2, prawa);
+  EXPECT_GE(okno_w.ZakresX() * 10, prawa);
 }
 
 TEST_F(Tabele, HugeAndNonFiniteValuesAreWrittenNotCut) {

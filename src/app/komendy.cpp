@@ -119,5 +119,8 @@ bool wykonaj_komende(_OKNO_& okno, int id) {
   const Komenda* k = znajdz_komende(id);
   if (!k || !komenda_wlaczona(okno, id)) return false;
   (okno.*(k->operacja))();
+  // A command may have changed the model, its results or the map under a
+  // pointer that has not moved.
+  okno.OdswiezWspolrzedne();
   return true;
 }

@@ -83,6 +83,9 @@ class _OKNO_ {
   // --- rubber band of the group selection ---------------------------------------
   int w_grup = 0;
   int pgx = 0, pgy = 0, pgxx = 0, pgyy = 0;
+  // The pointer's last position over the view (none before it first moves).
+  bool mysz = false;
+  int mysz_x = 0, mysz_y = 0;
   // The pixels under the band's outline (position and colour), written back
   // to erase it; as long as the outline's part inside the picture.
   std::vector<std::pair<Punkt, Kolor>> tkre;
@@ -163,6 +166,10 @@ class _OKNO_ {
   void EvLButtonDown(int x, int y);
   void EvMouseMove(int x, int y);
   void EvLButtonUp(int x, int y);
+  // Writes the readout of the coordinates window again for the pointer's
+  // last position, from the model and the results as they are now (no
+  // stress once the results are gone).  Called after every command.
+  void OdswiezWspolrzedne();
   void zw_grp();
   void Cm_Grupa_prz();
   void Cm_Grupa_kop_prz();

@@ -190,6 +190,9 @@ void _OKNO_::EvLButtonDown(int x, int y) {
 }
 
 void _OKNO_::EvMouseMove(int x, int y) {
+  mysz = true;
+  mysz_x = x;
+  mysz_y = y;
   const std::string tekst = odczyt_wspolrzednych(*this, x, y);
   if (w_grup == 1) {
     Canvas* dc = P.CanvasOkna();
@@ -203,6 +206,10 @@ void _OKNO_::EvMouseMove(int x, int y) {
     }
   }
   P.UstawWspolrzedne(tekst);
+}
+
+void _OKNO_::OdswiezWspolrzedne() {
+  if (mysz) P.UstawWspolrzedne(odczyt_wspolrzednych(*this, mysz_x, mysz_y));
 }
 
 void _OKNO_::EvLButtonUp(int, int) {

@@ -35,6 +35,11 @@ struct Punkt {
   int x = 0, y = 0;
 };
 
+// Width and height of a text in pixels.
+struct Wymiary {
+  int szer = 0, wys = 0;
+};
+
 enum class StylPiora { Ciagly, Kreskowany, Kropkowany };
 
 class Canvas {
@@ -63,6 +68,10 @@ class Canvas {
   virtual void CzcionkaDomyslna() = 0;
   // Text (UTF-8) with its top-left corner at (x, y), on an opaque white background.
   virtual void TextOut(int x, int y, const std::string& tekst) = 0;
+  // The box TextOut would paint for the text in the present font; {0, 0}
+  // on a surface that cannot measure text (pictures are then laid out
+  // without regard to the width of their texts).
+  virtual Wymiary WymiaryTekstu(const std::string& /*tekst*/) { return {}; }
 
   virtual Kolor GetPixel(int x, int y) const = 0;
   virtual void SetPixel(int x, int y, Kolor k) = 0;

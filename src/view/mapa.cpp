@@ -14,6 +14,7 @@
 #include "view/rysowanie.h"
 
 using rysunek::indeks;
+using rysunek::napis_w_oknie;
 using rysunek::piksel;
 
 void _OKNO_::Pasek_kol() {
@@ -87,6 +88,10 @@ class Mapa {
   Punkt ekran(int n) const {
     return Punkt{piksel(ek_.X[static_cast<std::size_t>(n)]), piksel(ek_.Y[static_cast<std::size_t>(n)])};
   }
+  Punkt przeciecie(int a, int b, float f) const;
+  bool przecina(int a, int b, float f) const;
+  // Fills the part of element n whose values lie between od and do_.
+  void pasmo(const int n[3], float od, float do_, Kolor k);
   // One isoline level fi of element e; `powyzej` for the pass above L.
   void poziom(const int n[3], float fi, bool pierwszy, bool powyzej);
   template <class Poziom>
@@ -102,6 +107,7 @@ class Mapa {
   float L_ = 0, maw_ = 0, miw_ = 0, ss_ = 1, spl_ = 1, stp_ = 0, stpp_ = 0;
   int pz_ = 0;
   Punkt q1_{}, q2_{};
+  float fq_ = 0;  // the level of the line (q1_, q2_)
 };
 
 bool Mapa::zakres() {
@@ -162,7 +168,7 @@ void Mapa::skala(float w, float h) {
     if (i == 1 || i % 25 == 0) {
       const float v = i == 1 ? miw_ + 200.0f / ss_ : miw_ + static_cast<float>(200 - i) / ss_;
       const char* f = v > 999.0f ? "%6.0f" : (v > 9.0f ? "%3.2f" : "%1.4f");
-      dc_.TextOut(piksel(static_cast<float>(i + 59) * sp + 20.0f), piksel(h - 22.0f), tekst(f, v));
+      napis_w_oknie(dc_, piksel(static_cast<float>(i + 59) * sp + 20.0f), piksel(h - 22.0f), tekst(f, v));
     }
   }
   if (!granica_) return;
@@ -174,27 +180,69 @@ void Mapa::skala(float w, float h) {
                   piksel(static_cast<float>(i) * sp + 25.0f), piksel(h - 2.0f));
     if (i == 1 || i == 25 || i == 50) {
       const float v = L_ + static_cast<float>(50 - i) / spl_;
-      dc_.TextOut(piksel(static_cast<float>(i - 1) * sp + 20.0f), piksel(h - 22.0f), tekst("%3.1f", v));
+      napis_w_oknie(dc_, piksel(static_cast<float>(i - 1) * sp + 20.0f), piksel(h - 22.0f), tekst("%3.1f", v));
     }
   }
 }
 
+// The screen point where the level f crosses the edge a-b of the element:
+// interpolated in model coordinates, then mapped and truncated, so that the
+// same level on the same edge gives the same pixel in every band.
+Punkt Mapa::przeciecie(int a, int b, float f) const {
+  const float wa = wartosc_w(a), wb = wartosc_w(b);
+  const float xi = (f - wa) / (wb - wa);
+  const float x = (1.0f - xi) * M_.x[a][1] + xi * M_.x[b][1];
+  const float y = (1.0f - xi) * M_.x[a][2] + xi * M_.x[b][2];
+  return Punkt{piksel(ek_.rzut.X(x)), piksel(ek_.rzut.Y(y))};
+}
+
+// The edge a-b is crossed by level f when one end lies above f and the
+// other at or below it.
+bool Mapa::przecina(int a, int b, float f) const {
+  const float wa = wartosc_w(a), wb = wartosc_w(b);
+  return (wa > f && wb <= f) || (wb > f && wa <= f);
+}
+
+void Mapa::pasmo(const int n[3], float od, float do_, Kolor k) {
+  // Walking round the triangle, each corner whose value lies in od..do_
+  // and each point where an edge crosses od or do_ (in their order along
+  // the edge) is a corner of the band: three to five of them, since the
+  // part of a triangle between two parallel lines is convex.
+  if (!(od < do_)) return;
+  Punkt p[9];
+  int ile = 0;
+  for (int j = 0; j < 3; ++j) {
+    const int a = n[j], b = n[(j + 1) % 3];
+    const float wa = wartosc_w(a), wb = wartosc_w(b);
+    if (wa >= od && wa <= do_) p[ile++] = ekran(a);
+    const bool dolna = przecina(a, b, od), gorna = przecina(a, b, do_);
+    // Along a rising edge the lower line comes first.
+    if (wa <= wb) {
+      if (dolna) p[ile++] = przeciecie(a, b, od);
+      if (gorna) p[ile++] = przeciecie(a, b, do_);
+    } else {
+      if (gorna) p[ile++] = przeciecie(a, b, do_);
+      if (dolna) p[ile++] = przeciecie(a, b, od);
+    }
+  }
+  if (ile < 3) return;
+  dc_.Pioro(k, 1, StylPiora::Ciagly);
+  dc_.Pedzel(k);
+  dc_.Wypelnij(p, ile);
+}
+
 void Mapa::poziom(const int n[3], float fi, bool pierwszy, bool powyzej) {
   static constexpr int kKrawedz[3][2] = {{0, 1}, {1, 2}, {2, 0}};
-  float sx[2], sy[2];
+  Punkt s[2];
   int ile = 0;
   for (const auto& kr : kKrawedz) {
     const int a = n[kr[0]], b = n[kr[1]];
-    const float wa = wartosc_w(a), wb = wartosc_w(b);
-    if (!((wa > fi && wb <= fi) || (wb > fi && wa <= fi))) continue;
-    const float xi = (fi - wa) / (wb - wa);
-    sx[ile] = (1.0f - xi) * M_.x[a][1] + xi * M_.x[b][1];
-    sy[ile] = (1.0f - xi) * M_.x[a][2] + xi * M_.x[b][2];
+    if (!przecina(a, b, fi)) continue;
+    s[ile] = przeciecie(a, b, fi);
     if (++ile == 2) break;
   }
   if (ile < 2) return;
-  const Punkt s1{piksel(ek_.rzut.X(sx[0])), piksel(ek_.rzut.Y(sy[0]))};
-  const Punkt s2{piksel(ek_.rzut.X(sx[1])), piksel(ek_.rzut.Y(sy[1]))};
+  const Punkt s1 = s[0], s2 = s[1];
   // The distance is summed in 64 bits: off-image points may be far apart.
   const long long d = std::llabs(static_cast<long long>(q1_.x) - s1.x) + std::llabs(static_cast<long long>(q1_.y) - s1.y) +
                       std::llabs(static_cast<long long>(q2_.x) - s2.x) + std::llabs(static_cast<long long>(q2_.y) - s2.y);
@@ -207,19 +255,13 @@ void Mapa::poziom(const int n[3], float fi, bool pierwszy, bool powyzej) {
       int r = piksel(200.0f - (fi - miw_) * ss_);
       k = o_.knapr[std::clamp(r, 0, 200)];
     }
-    // The band between the previous line and this one: the quadrilateral
-    // whose sides join the crossing points that pair up.  Of the two
-    // pairings, the one whose sides cross is never the shorter.
-    const auto dl = [](Punkt a, Punkt b) {
-      return std::llabs(static_cast<long long>(a.x) - b.x) + std::llabs(static_cast<long long>(a.y) - b.y);
-    };
-    if (dl(s1, q1_) + dl(s2, q2_) <= dl(s1, q2_) + dl(s2, q1_))
-      wielokat(k, {s1, s2, q2_, q1_});
-    else
-      wielokat(k, {s1, s2, q1_, q2_});
+    // The band between the previous line and this one, corners of the
+    // triangle that lie between them included.
+    pasmo(n, fq_, fi, k);
   }
   q1_ = s1;
   q2_ = s2;
+  fq_ = fi;
   ++pz_;
 }
 
@@ -253,10 +295,21 @@ void Mapa::element(int e) {
   const float X2 = ek_.X[static_cast<std::size_t>(n[1])], Y2 = ek_.Y[static_cast<std::size_t>(n[1])];
   const float X3 = ek_.X[static_cast<std::size_t>(n[2])], Y3 = ek_.Y[static_cast<std::size_t>(n[2])];
   const Punkt N1 = ekran(n[0]), N2 = ekran(n[1]), N3 = ekran(n[2]);
-  const float v = M_.napr[e][k_];
+  float v = M_.napr[e][k_];
   if (i_izo_ <= 1) {
     wielokat(kolor(v, false), {N3, N1, N2});
   } else {
+    // With bands the element shows the field of its nodal values.  Where
+    // no band covers the centre sub-triangle (next to the lowest and the
+    // highest corner, or all of it when at most one line crosses the
+    // element) its element stress, which may lie far outside that field,
+    // is limited to the smallest and the largest nodal value.
+    if (i_izo_ > 3) {
+      const float a = wartosc_w(n[0]), b = wartosc_w(n[1]), c = wartosc_w(n[2]);
+      const float wmin = std::min({a, b, c}), wmax = std::max({a, b, c});
+      if (v < wmin) v = wmin;
+      if (v > wmax) v = wmax;
+    }
     const Punkt M12{piksel((X2 - X1) * 0.5f + X1), piksel((Y2 - Y1) * 0.5f + Y1)};
     const Punkt M23{piksel((X3 - X2) * 0.5f + X2), piksel((Y3 - Y2) * 0.5f + Y2)};
     const Punkt M13{piksel((X3 - X1) * 0.5f + X1), piksel((Y3 - Y1) * 0.5f + Y1)};

@@ -38,6 +38,10 @@ inline bool skonczona(double v) { return std::isfinite(v); }
 std::string tekst(const char* format, double v);
 std::string tekst(const char* format, int v);
 
+// Text at (x, y), moved left and up as far as it takes (never past the
+// top-left corner) to keep a label near the right or the bottom edge whole.
+void napis_w_oknie(Canvas& dc, int x, int y, const std::string& tekst);
+
 // The view transform of the model view: model (X, Y) to the screen as floats.
 // It is computed in float as the picture is defined; only where a float
 // result would overflow (coordinates near the float limits) is the same

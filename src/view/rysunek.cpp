@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "app/okno.h"
+#include "view/canvas.h"
 #include "view/rysowanie.h"
 
 namespace rysunek {
@@ -25,6 +28,14 @@ std::string tekst(const char* format, int v) {
   char b[32];
   std::snprintf(b, sizeof b, format, v);
   return b;
+}
+
+void napis_w_oknie(Canvas& dc, int x, int y, const std::string& tekst) {
+  const Wymiary r = dc.WymiaryTekstu(tekst);
+  const long long prawa = static_cast<long long>(x) + r.szer, dol = static_cast<long long>(y) + r.wys;
+  if (prawa > dc.Szerokosc()) x = std::max(0, dc.Szerokosc() - r.szer);
+  if (dol > dc.Wysokosc()) y = std::max(0, dc.Wysokosc() - r.wys);
+  dc.TextOut(x, y, tekst);
 }
 
 }  // namespace rysunek
@@ -87,6 +98,53 @@ float skala(float dostepne, float mn, float mx) {
   if (zakres > 0.0 && std::isfinite(zakres)) s = static_cast<float>(dostepne / zakres);
   if (std::isfinite(s) && s > 0.0f) return s;
   return static_cast<float>(dostepne / 1.0e-6);
+}
+
+// The boxes of the numbers written so far in one paint, a bit per pixel of
+// the window: in a dense mesh a number is written only where it covers none
+// written before, so that those shown stay legible.
+class Zajete {
+ public:
+  Zajete(int w, int h) : w_(std::max(w, 0)), h_(std::max(h, 0)), slowa_((static_cast<std::size_t>(w_) + 63) / 64) {}
+  void wyczysc() { std::fill(bity_.begin(), bity_.end(), 0); }
+  // Takes the box l..r-1 x t..b-1 when none of its pixels in the window is
+  // taken yet (a box wholly outside the window is always free).
+  bool zajmij(int l, int t, int r, int b) {
+    l = std::max(l, 0);
+    t = std::max(t, 0);
+    r = std::min(r, w_);
+    b = std::min(b, h_);
+    if (l >= r || t >= b) return true;
+    if (bity_.empty()) bity_.assign(slowa_ * static_cast<std::size_t>(h_), 0);
+    const std::size_t s0 = static_cast<std::size_t>(l) / 64, s1 = static_cast<std::size_t>(r - 1) / 64;
+    const auto maska = [&](std::size_t s) {
+      const int od = std::max(l - static_cast<int>(s * 64), 0), do_ = std::min(r - static_cast<int>(s * 64), 64);
+      const std::uint64_t gora = do_ == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << do_) - 1;
+      return gora & ~((std::uint64_t{1} << od) - 1);
+    };
+    for (int y = t; y < b; ++y)
+      for (std::size_t s = s0; s <= s1; ++s)
+        if (bity_[static_cast<std::size_t>(y) * slowa_ + s] & maska(s)) return false;
+    for (int y = t; y < b; ++y)
+      for (std::size_t s = s0; s <= s1; ++s) bity_[static_cast<std::size_t>(y) * slowa_ + s] |= maska(s);
+    return true;
+  }
+
+ private:
+  int w_, h_;
+  std::size_t slowa_;
+  std::vector<std::uint64_t> bity_;
+};
+
+// A number at (x, y) unless it would cover one written before.  Each
+// takes a little room on either side too, so that two numbers in a row
+// stay apart instead of reading as one.
+void liczba(Canvas& dc, Zajete& z, int x, int y, int v) {
+  const std::string t = rysunek::tekst("%d", v);
+  const Wymiary r = dc.WymiaryTekstu(t);
+  const int obok = std::max(1, r.wys / 6);
+  if (r.szer > 0 && !z.zajmij(x - obok, y, x + r.szer + obok, y + r.wys)) return;
+  dc.TextOut(x, y, t);
 }
 
 void pioro_i_pedzel(Canvas& dc, Kolor k) {
@@ -221,6 +279,7 @@ void _OKNO_::Paint(Canvas& dc) {
   }
 
   // --- elements: mesh, deformed outline, labels ------------------------------------
+  Zajete zajete(dc.Szerokosc(), dc.Wysokosc());
   for (int e = 1; e <= M.ne; ++e) {
     if (!element_ok(M, e)) continue;
     const int n[3] = {M.noc[e][1], M.noc[e][2], M.noc[e][3]};
@@ -250,8 +309,8 @@ void _OKNO_::Paint(Canvas& dc) {
       float X, Y;
       srodek(M, e, X, Y);
       const int px = piksel(ek.rzut.X(X)), py = piksel(ek.rzut.Y(Y));
-      if (p_n_ele == 1) dc.TextOut(px, py, rysunek::tekst("%d", e));
-      if (p_n_mat == 1) dc.TextOut(px, py, rysunek::tekst("%d", M.mat[e]));
+      if (p_n_ele == 1) liczba(dc, zajete, px, py, e);
+      if (p_n_mat == 1) liczba(dc, zajete, px, py, M.mat[e]);
     }
   }
 
@@ -299,10 +358,13 @@ void _OKNO_::Paint(Canvas& dc) {
 
   // --- node numbers ----------------------------------------------------------------------
   dc.KolorTekstu(kNiebieski);
-  if (p_n_wezl == 1)
+  if (p_n_wezl == 1) {
+    // Node numbers give way only to node numbers: next to an element number
+    // each is still written as before.
+    zajete.wyczysc();
     for (int i = 1; i <= M.nn; ++i)
-      dc.TextOut(piksel(ek.rzut.X(M.x[i][1], 28.0f)), piksel(ek.rzut.Y(M.x[i][2], 35.0f)),
-                 rysunek::tekst("%d", i));
+      liczba(dc, zajete, piksel(ek.rzut.X(M.x[i][1], 28.0f)), piksel(ek.rzut.Y(M.x[i][2], 35.0f)), i);
+  }
 
   // --- forces ------------------------------------------------------------------------------
   dc.KolorTekstu(kCzerwony);

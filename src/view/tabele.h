@@ -43,6 +43,7 @@ class _DANE_ : public OknoTabeli {
 
  private:
   _OKNO_& O;
+  int prawa_ = 0;  // right edge of the widest section of the last paint
 };
 
 class _WYNIKI_ : public OknoTabeli {
@@ -62,4 +63,5 @@ class _WYNIKI_ : public OknoTabeli {
  private:
   _OKNO_& O;
   bool zgloszono_ = false;  // the "no model" message was shown once already
+  int prawa_ = 0;           // right edge of the widest section of the last paint
 };

@@ -66,7 +66,9 @@ void rysuj_wykres(_OKNO_& o, Canvas& dc) {
   dc.LineTo(piksel(o.maxx - 25.0f), hmax - 25);
 
   dc.Pioro(Kolor(0, 255, 0), 1, StylPiora::Kreskowany);
-  dc.TextOut(1, hmax - 10, tekst("Materiał nr %d", m));
+  // The title stands in the free corner above the plot: the row under the
+  // horizontal axis is the strain labels', and there is no room under them.
+  napis_w_oknie(dc, 1, 4, tekst("Materiał nr %d", m));
 
   // Per interval: the strain label at its start, then the stress labels of
   // all intervals and the grid lines at the interval's end.  Each stress
@@ -76,16 +78,17 @@ void rysuj_wykres(_OKNO_& o, Canvas& dc) {
   // leaves the very same picture.
   float epsa = 0.0f;
   for (int k = 1; k <= n; ++k) {
-    dc.TextOut(ex(epsa, 20.0f), hmax - 22, tekst("%1.5f", static_cast<double>(epsa)));
+    napis_w_oknie(dc, ex(epsa, 20.0f), hmax - 22, tekst("%1.5f", static_cast<double>(epsa)));
     epsa += delta[static_cast<std::size_t>(k)];
     if (k == n)
-      for (int j = 1; j <= n; ++j) dc.TextOut(1, ey(M.Sprz[m][j]), tekst("%4.1f", static_cast<double>(M.Sprz[m][j])));
+      for (int j = 1; j <= n; ++j)
+        napis_w_oknie(dc, 1, ey(M.Sprz[m][j]), tekst("%4.1f", static_cast<double>(M.Sprz[m][j])));
     dc.MoveTo(ex(epsa, 25.0f), hmax - 25);
     dc.LineTo(ex(epsa, 25.0f), 25);
     dc.MoveTo(25, ey(M.Sprz[m][k]));
     dc.LineTo(piksel(o.maxx - 25.0f), ey(M.Sprz[m][k]));
   }
-  dc.TextOut(ex(epsa, 20.0f), hmax - 22, tekst("%1.5f", static_cast<double>(epsa)));
+  napis_w_oknie(dc, ex(epsa, 20.0f), hmax - 22, tekst("%1.5f", static_cast<double>(epsa)));
 
   dc.MoveTo(25, hmax - 25);
   dc.Pioro(Kolor(0, 0, 255), 2, StylPiora::Ciagly);

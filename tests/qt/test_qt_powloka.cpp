@@ -19,12 +19,16 @@
 #include <clocale>
 #include <cstdio>
 
+#include "analysis/materialy.h"
 #include "app/liczby.h"
+#include "app/rekordy.h"
+#include "edit/formy.h"
 #include "app/okno.h"
 #include "app/qt/dialog_formularza.h"
 #include "app/qt/qt_canvas.h"
 #include "app/qt/qt_platform.h"
 #include "app/qt/rama.h"
+#include "model_builders.h"
 
 namespace {
 
@@ -106,6 +110,26 @@ TEST(QtFormularz, ButtonsAndTextsArePolish) {
   EXPECT_EQ(box->button(QMessageBox::No)->text(), "&Nie");
   EXPECT_EQ(box->icon(), QMessageBox::Question);
   EXPECT_EQ(box->windowTitle(), "VELDO SKORBA N");
+}
+
+TEST(QtFormularz, EveryLabelStandsClearOfItsField) {
+  d_wymusz w{};
+  d_dane_Y y{};
+  for (::Formularz f : {uklad_D_DANE_WYM(w), uklad_D_DANE_Y(y)}) {
+    DialogFormularza d(f, nullptr);
+    d.show();
+    const int znak = d.fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (const Kontrolka& k : f.kontrolki) {
+      if (k.rodzaj != Rodzaj::Edycja || k.tekst.empty()) continue;
+      QLineEdit* e = d.edycja(k.id);
+      QLabel* l = nullptr;
+      for (auto* c : d.findChildren<QLabel*>())
+        if (c->text() == QString::fromUtf8(k.tekst.c_str())) l = c;
+      ASSERT_TRUE(e && l) << k.tekst;
+      const int koniec = l->mapTo(&d, l->contentsRect().topLeft()).x() + l->fontMetrics().horizontalAdvance(l->text());
+      EXPECT_GE(e->mapTo(&d, QPoint(0, 0)).x() - koniec, znak) << k.tekst;
+    }
+  }
 }
 
 TEST(QtFormularz, CancelLeavesTheRecordAndOkWritesIt) {
@@ -190,6 +214,12 @@ TEST(QtRama, FrameMenuAndTitle) {
   okno.Cm_Nowy();
   rama.aktualizujMenu(plik);
   EXPECT_TRUE(plik->actions().at(2)->isEnabled());  // "Zapisz &Jako" with a model
+  // After a command every title of the bar still opens its popup, also
+  // those that once did not fit the bar.
+  rama.resize(200, 300);
+  QApplication::processEvents();
+  rama.aktualizujWszystkieMenu();
+  for (QAction* a : rama.menuBar()->actions()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
   auto* wsp = rama.findChild<QLabel*>("xx");
   ASSERT_TRUE(wsp);
   EXPECT_EQ(wsp->text(), "x=0,       y=0");
@@ -246,4 +276,25 @@ TEST(QtCanvas, LinesLeaveOutTheirLastPixelAndRectanglesTheirRightAndBottomEdges)
   EXPECT_EQ(img.pixel(25, 25), qRgb(0, 0, 255));  // fill
   EXPECT_EQ(img.pixel(30, 25), qRgb(255, 255, 255));
   EXPECT_EQ(img.pixel(25, 30), qRgb(255, 255, 255));
+}
+
+TEST(QtRama, TheCoordinatesWindowHidesThePictureUnderIt) {
+  Model m;
+  QtPlatform p;
+  RamaOkna rama;
+  p.ustawRame(&rama);
+  _OKNO_ okno(m, p);
+  rama.ustawOkno(&okno);
+  zbuduj(m, prostokat(60, 30, 60, 30));  // mesh lines everywhere
+  rama.resize(800, 500);
+  rama.show();
+  OknoWspolrzednych* wsp = rama.wspolrzedne();
+  const QRect r(wsp->mapTo(&rama, QPoint(0, 0)), wsp->size());
+  const QImage obraz = rama.grab().toImage().copy(r);
+  int siatka = 0;
+  for (int y = 0; y < obraz.height(); ++y)
+    for (int x = 0; x < obraz.width(); ++x) siatka += obraz.pixel(x, y) == qRgb(0, 255, 255);
+  EXPECT_EQ(siatka, 0);
+  rama.ustawOkno(nullptr);
+  p.ustawRame(nullptr);
 }

@@ -76,10 +76,12 @@ TEST_F(QtTabele, DataWindowPictureHasItsRowsAndSeparators) {
   const QImage img = w->obraz_calosci();
   zapisz(img, "dane.png");
   EXPECT_EQ(img.pixel(430, 200), qRgb(192, 192, 192));
-  // the separator above the supports (y = 365) and the one above the force (445)
+  // the separator above the supports (y = 365) and the one above the force
+  // (445); every separator reaches as far as the widest section, here the
+  // material's, whose last header stands right of "Wsp. Poissona"
   for (int y : {44, 365, 445}) {
     EXPECT_EQ(ciemne(img, 2, y, 410, y + 1), 408) << y;
-    EXPECT_EQ(ciemne(img, 415, y - 1, 450, y + 2), 0) << y;
+    EXPECT_EQ(ciemne(img, 440, y - 1, 450, y + 2), 0) << y;
   }
   // support rows at 375 and 395, the force row at 455: text in its 20-pixel
   // band (label at x 5, value at x 100), nothing between the rows
@@ -134,6 +136,26 @@ TEST_F(QtTabele, ScrollingReachesTheLastRowOfABigTable) {
   zbuduj(m, prostokat(1, 1, 1, 1));
   p.Odswiez();
   EXPECT_LT(v->maximum(), 200);
+}
+
+TEST_F(QtTabele, AFurtherWindowOpensATitleBarLowerThanTheOneAtItsPlace) {
+  przyklad();
+  m.obliczono = 1;
+  std::vector<QPoint> dane, wyniki;
+  for (int i = 0; i < 3; ++i) {
+    okno.Cm_Dane();
+    dane.push_back(p.okno(okno.dd)->pos());
+    okno.Cm_Wyniki();
+    wyniki.push_back(p.okno(okno.oo)->pos());
+  }
+  const int krok = dane[1].y() - dane[0].y();
+  EXPECT_GE(krok, 10);
+  for (const auto& o : {dane, wyniki})
+    for (int i = 1; i < 3; ++i) EXPECT_EQ(o[i] - o[i - 1], QPoint(krok, krok)) << i;
+  // a window closed by the user leaves its place to the next one
+  p.okno(okno.dd)->close();
+  okno.Cm_Dane();
+  EXPECT_EQ(p.okno(okno.dd)->pos(), dane[2]);
 }
 
 TEST_F(QtTabele, UserClosingAndProgramDestroyingNeverMeet) {

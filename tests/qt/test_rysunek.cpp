@@ -270,6 +270,39 @@ TEST_F(Widok, NodeNumbersStandRightBelowTheirNodesAndMarksOnThem) {
   EXPECT_EQ(px(25, 260), Kolor(255, 128, 128));
 }
 
+TEST_F(Widok, InADenseMeshANodeNumberIsWrittenOnlyWhereItCoversNoOther) {
+  // The numbers written, with their boxes.
+  struct Zapis : QtCanvas {
+    using QtCanvas::QtCanvas;
+    std::vector<std::pair<QRect, std::string>> napisy;
+    void TextOut(int x, int y, const std::string& t) override {
+      const Wymiary r = WymiaryTekstu(t);
+      napisy.push_back({QRect(x, y, r.szer, r.wys), t});
+      QtCanvas::TextOut(x, y, t);
+    }
+  };
+  nic();
+  okno.p_n_wezl = 1;
+  img = QImage(400, 300, QImage::Format_RGB32);
+  for (int n : {100, 4}) {
+    zbuduj(m, prostokat(n, n / 2, 100, 50));
+    Zapis c(img);
+    okno.Paint(c);
+    // no two touch, and two side by side stand apart
+    for (std::size_t i = 0; i < c.napisy.size(); ++i)
+      for (std::size_t j = i + 1; j < c.napisy.size(); ++j)
+        EXPECT_FALSE(c.napisy[i].first.adjusted(-2, 0, 2, 0).intersects(c.napisy[j].first))
+            << c.napisy[i].second << " " << c.napisy[j].second;
+    ASSERT_FALSE(c.napisy.empty());
+    EXPECT_EQ(c.napisy.front().second, "1");
+    if (n == 100) {
+      EXPECT_GT(c.napisy.size(), 100u);  // still a number wherever one fits
+    } else {
+      EXPECT_EQ(c.napisy.size(), 15u);  // all of them where they fit
+    }
+  }
+}
+
 TEST_F(Widok, ElementAndMaterialNumbersStandAtTheCentroids) {
   OpisModelu o = prostokat4(10, 5);
   o.materialy_el = {1, 7};

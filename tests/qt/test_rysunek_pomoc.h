@@ -91,6 +91,16 @@ class Obrazek : public testing::Test {
     return ::testing::AssertionSuccess();
   }
 
+  // The box of a text in the font "Arial" 12 as TextOut draws it.
+  static Wymiary wymiary(const std::string& s) {
+    QImage wzor(1, 1, QImage::Format_RGB32);
+    QtCanvas c(wzor);
+    c.Czcionka("Arial", 12, 400);
+    return c.WymiaryTekstu(s);
+  }
+  // The x at which a label ends at the right edge of the picture.
+  int z_prawej(const std::string& s) const { return img.width() - wymiary(s).szer; }
+
   // Only the layers a test asks for.
   void nic_poza_siatka() {
     okno.p_wez = okno.p_n_wezl = okno.p_podp = okno.p_sily = 0;

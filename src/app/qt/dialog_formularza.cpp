@@ -34,21 +34,26 @@ DialogFormularza::DialogFormularza(::Formularz& f, QWidget* rodzic) : QDialog(ro
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setObjectName(QString("formularz_%1").arg(f.zasob));
 
+  // A label stands one and a half digits clear of its field, whatever the
+  // style's own spacing (some styles leave next to nothing).
+  const int znak = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  const int odstep = 3 * znak / 2;
   auto* glowny = new QVBoxLayout(this);
   auto* siatka = new QGridLayout;
+  siatka->setHorizontalSpacing(odstep);
   glowny->addLayout(siatka);
   std::vector<QGridLayout*> ramki(f.kontrolki.size(), nullptr);
   auto miejsce = [&](int ramka) { return ramka >= 0 && ramki[static_cast<std::size_t>(ramka)]
                                              ? ramki[static_cast<std::size_t>(ramka)]
                                              : siatka; };
 
-  const int znak = fontMetrics().horizontalAdvance(QLatin1Char('0'));
   for (std::size_t i = 0; i < f.kontrolki.size(); ++i) {
     Kontrolka& k = f.kontrolki[i];
     switch (k.rodzaj) {
       case Rodzaj::Ramka: {
         auto* box = new QGroupBox(q(k.tekst));
         auto* g = new QGridLayout(box);
+        g->setHorizontalSpacing(odstep);
         ramki[i] = g;
         wiersz(siatka, nullptr, box);
         break;

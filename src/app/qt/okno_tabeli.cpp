@@ -45,6 +45,10 @@ class PlotnoTabeli : public QtCanvas {
     QtCanvas::CzcionkaDomyslna();
     miary_.reset();
   }
+  Wymiary WymiaryTekstu(const std::string& tekst) override {
+    if (!miary_) miary_.emplace(painter().font());
+    return Wymiary{miary_->horizontalAdvance(QString::fromUtf8(tekst.c_str())), miary_->height()};
+  }
   void TextOut(int x, int y, const std::string& tekst) override {
     QPainter& p = painter();
     if (!miary_) miary_.emplace(p.font());

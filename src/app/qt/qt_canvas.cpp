@@ -384,40 +384,82 @@ int QtCanvas::szerokosc_urzadzenia() const {
   return std::max(1, static_cast<int>(std::lround(szer_pior_ * dpr_)));
 }
 
+namespace {
+// The UTF-16 of a text; plain ASCII (every number of the model view) is
+// widened in place without a QString.
+class Znaki {
+ public:
+  explicit Znaki(const std::string& tekst) : n_(static_cast<int>(tekst.size())) {
+    ascii_ = n_ <= 64;
+    for (int i = 0; ascii_ && i < n_; ++i) {
+      const unsigned char b = static_cast<unsigned char>(tekst[static_cast<std::size_t>(i)]);
+      ascii_ = b < 0x80;
+      stos_[i] = b;
+    }
+    if (!ascii_) {
+      s_ = QString::fromUtf8(tekst.c_str());
+      for (QChar c : s_) bmp_ = bmp_ && !c.isSurrogate();
+      zn_ = reinterpret_cast<const char16_t*>(s_.utf16());
+      n_ = static_cast<int>(s_.size());
+    }
+  }
+  const char16_t* dane() const { return zn_; }
+  int ile() const { return n_; }
+  // Only characters of the basic plane have glyphs of their own.
+  bool bmp() const { return bmp_; }
+  QString qstring(const std::string& tekst) const { return ascii_ ? QString::fromUtf8(tekst.c_str()) : s_; }
+
+ private:
+  char16_t stos_[64];
+  const char16_t* zn_ = stos_;
+  QString s_;
+  int n_;
+  bool ascii_ = true, bmp_ = true;
+};
+
+// Pen positions of the glyphs of a text (n + 1 of them, the last one its
+// advance): advances plus the kerning of each pair, as the text layout
+// places them.
+class Pozycje {
+ public:
+  Pozycje(Pismo& pismo, const char16_t* zn, int n) {
+    if (n + 1 > 65) {
+      sterta_.resize(static_cast<std::size_t>(n) + 1);
+      p_ = sterta_.data();
+    }
+    p_[0] = 0;
+    for (int i = 0; i < n; ++i)
+      p_[i + 1] = p_[i] + pismo.glif(zn[i]).postep + (i + 1 < n ? pismo.kern(zn[i], zn[i + 1]) : 0.0);
+  }
+  qreal operator[](int i) const { return p_[i]; }
+
+ private:
+  qreal stos_[65];
+  std::vector<qreal> sterta_;
+  qreal* p_ = stos_;
+};
+}  // namespace
+
+Wymiary QtCanvas::WymiaryTekstu(const std::string& tekst) {
+  if (tekst.empty()) return {};
+  const Znaki z(tekst);
+  if (r_.gotowy() && pismo_ && z.bmp()) {
+    // The box TextOut paints, in device pixels, as drawing units.
+    const Pozycje poz(*pismo_, z.dane(), z.ile());
+    return Wymiary{static_cast<int>(std::ceil(qRound(poz[z.ile()]) / dpr_)),
+                   static_cast<int>(std::ceil(pismo_->wysokosc() / dpr_))};
+  }
+  return Wymiary{metryka_->horizontalAdvance(z.qstring(tekst)), metryka_->height()};
+}
+
 void QtCanvas::TextOut(int x, int y, const std::string& tekst) {
   if (tekst.empty()) return;
-  // UTF-16 of the text; plain ASCII (every number of the model view) is
-  // widened in place without a QString.
-  char16_t znaki_stos[64];
-  const char16_t* zn = znaki_stos;
-  int n = static_cast<int>(tekst.size());
-  bool ascii = n <= 64;
-  for (int i = 0; ascii && i < n; ++i) {
-    const unsigned char b = static_cast<unsigned char>(tekst[static_cast<std::size_t>(i)]);
-    ascii = b < 0x80;
-    znaki_stos[i] = b;
-  }
-  QString s;
-  bool bmp = true;
-  if (!ascii) {
-    s = QString::fromUtf8(tekst.c_str());
-    for (QChar c : s) bmp = bmp && !c.isSurrogate();
-    zn = reinterpret_cast<const char16_t*>(s.utf16());
-    n = static_cast<int>(s.size());
-  }
-  if (r_.gotowy() && pismo_ && bmp) {
-    // Pen positions: advances plus the kerning of each pair, as the text
-    // layout places them; each glyph lands on the nearest whole pixel.
-    qreal pozycje_stos[65];
-    std::vector<qreal> pozycje_sterta;
-    qreal* poz = pozycje_stos;
-    if (n + 1 > 65) {
-      pozycje_sterta.resize(static_cast<std::size_t>(n) + 1);
-      poz = pozycje_sterta.data();
-    }
-    poz[0] = 0;
-    for (int i = 0; i < n; ++i)
-      poz[i + 1] = poz[i] + pismo_->glif(zn[i]).postep + (i + 1 < n ? pismo_->kern(zn[i], zn[i + 1]) : 0.0);
+  const Znaki z(tekst);
+  const char16_t* zn = z.dane();
+  const int n = z.ile();
+  if (r_.gotowy() && pismo_ && z.bmp()) {
+    // Each glyph lands on the nearest whole pixel.
+    const Pozycje poz(*pismo_, zn, n);
     const int lx = X(x), ty = Y(y);
     const int szer = qRound(poz[n]), wys = pismo_->wysokosc();
     if (lx >= r_.szer() + 64 || ty >= r_.wys() + 64 || lx + szer < -64 || ty + wys < -64) return;
@@ -447,7 +489,7 @@ void QtCanvas::TextOut(int x, int y, const std::string& tekst) {
     }
     return;
   }
-  if (ascii) s = QString::fromUtf8(tekst.c_str());
+  const QString s = z.qstring(tekst);
   const int szer = metryka_->horizontalAdvance(s), wys = metryka_->height();
   if (r_.gotowy()) {
     // nothing of a text far outside the image can show

@@ -55,6 +55,7 @@ class QtCanvas : public Canvas {
   void Czcionka(const std::string& kroj, int wysokosc_px, int waga) override;
   void CzcionkaDomyslna() override;
   void TextOut(int x, int y, const std::string& tekst) override;
+  Wymiary WymiaryTekstu(const std::string& tekst) override;
   Kolor GetPixel(int x, int y) const override;
   void SetPixel(int x, int y, Kolor k) override;
   void WskaznikZajety(bool zajety) override;

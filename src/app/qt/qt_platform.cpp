@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QSettings>
+#include <QStyle>
 #include <QStringList>
 #include <QUrl>
 
@@ -196,14 +197,38 @@ void QtPlatform::OtworzDokument(const std::string& sciezka) {
   if (!dokument.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(dokument));
 }
 
+namespace {
+// The height of a title bar: the top of the frame the window manager put
+// round the main window, or, where nothing frames windows, the height of a
+// title bar as the style draws one, whichever is more.
+int wysokosc_paska(const QWidget* rama, const QWidget* w) {
+  const int h = rama && rama->isVisible() ? rama->geometry().y() - rama->frameGeometry().y() : 0;
+  return std::max(h, w->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, w));
+}
+}  // namespace
+
 // A window owned by the main window stays above it and is placed relative
 // to its client area; a window without an owner is placed on the screen.
+// A window that would open right over one already open there goes a title
+// bar's height lower and to the right (as often as it takes), so that each
+// new window shows.
 int QtPlatform::PokazOkno(std::unique_ptr<OknoTabeli> okno) {
   // Forget the windows the user has closed (Qt deleted them).
   std::erase_if(okna_, [](const auto& p) { return p.second.isNull(); });
   const bool dziecko = okno->MaRodzica();
   auto* w = new OknoTabeliQt(std::move(okno), dziecko ? rama_ : nullptr);
-  if (dziecko && rama_) w->move(rama_->widok()->mapToGlobal(QPoint(w->tresc().X(), w->tresc().Y())));
+  QPoint miejsce = w->pos();
+  if (dziecko && rama_) miejsce = rama_->widok()->mapToGlobal(QPoint(w->tresc().X(), w->tresc().Y()));
+  const int krok = std::max(1, wysokosc_paska(rama_, w));
+  for (bool zajete = true; zajete;) {
+    zajete = false;
+    for (const auto& [u, inne] : okna_)
+      if (inne && inne->isVisible() && (inne->pos() - miejsce).manhattanLength() < krok) {
+        miejsce += QPoint(krok, krok);
+        zajete = true;
+      }
+  }
+  w->move(miejsce);
   const int u = nastepny_++;
   okna_[u] = w;
   w->show();

@@ -116,7 +116,9 @@ OknoWspolrzednych::OknoWspolrzednych(QWidget* rodzic) : QWidget(rodzic) {
   tekst_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   tekst_->setContentsMargins(5, 5, 5, 5);
   l->addWidget(tekst_, 1);
-  setStyleSheet("OknoWspolrzednych { border: 1px solid palette(dark); }");
+  // The readout must stay legible over any picture: the body is filled
+  // (a style sheet that draws only the border would leave it transparent).
+  setStyleSheet("OknoWspolrzednych { border: 1px solid palette(dark); background: palette(window); }");
   setAttribute(Qt::WA_StyledBackground);
 }
 
@@ -178,12 +180,15 @@ void RamaOkna::ustawOkno(_OKNO_* okno) {
 }
 
 void RamaOkna::aktualizujWszystkieMenu() {
-  for (QMenu* m : menuBar()->findChildren<QMenu*>()) aktualizujMenu(m);
+  // Only the popups of the menu bar: the bar keeps a popup of its own for
+  // the titles that do not fit, whose entries are those titles.
+  for (QAction* a : menuBar()->actions())
+    if (QMenu* m = a->menu()) aktualizujMenu(m);
 }
 
 void RamaOkna::aktualizujMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) continue;
+    if (a->isSeparator() || a->menu() || !a->data().isValid()) continue;
     const int id = a->data().toInt();
     a->setEnabled(okno_ && komenda_wlaczona(*okno_, id));
     if (a->isCheckable()) a->setChecked(okno_ && komenda_zaznaczona(*okno_, id));
