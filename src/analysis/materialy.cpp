@@ -4,14 +4,12 @@
 
 #include <algorithm>
 
+#include "app/formy.h"
 #include "app/liczby.h"
 #include "app/okno.h"
-#include "edit/formy.h"
-#include "edit/wspolne.h"
 #include "model/przebuduj.h"
 
-using edycja::blad;
-using edycja::zamknij_tabele;
+using formy::blad;
 
 namespace {
 constexpr const char* kMaterial = "Podaj numer materiału :";
@@ -70,7 +68,7 @@ bool sprawdz_material(Platform& P, const d_dane_Y_P& r, int& przedzialy, float& 
   pois = static_cast<float>(atof_pola(r.pois.t));
   if (przedzialy < 1) blad(P, "Liczba przedziałów musi być większa lub równa 1");
   if (przedzialy > kMaksPrzedzialow)
-    blad(P, edycja::tekst("Liczba przedziałów nie może być większa od %d", kMaksPrzedzialow));
+    blad(P, formy::tekst("Liczba przedziałów nie może być większa od %d", kMaksPrzedzialow));
   if (pois < 0) blad(P, "Współczynnik Poissona <0");
   return przedzialy >= 1 && przedzialy <= kMaksPrzedzialow && pois > 0;
 }
@@ -136,11 +134,7 @@ void _OKNO_::Cm_d_mat() {
   }
   // The nominal modulus (kept in the project file) is the initial one.
   M.pm[n][1] = M.Ez[n][1];
-
-  zamknij_tabele(*this);
-  M.obliczono = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.przelicz = true});
 }
 
 void _OKNO_::Cm_z_mat() {
@@ -183,11 +177,7 @@ void _OKNO_::Cm_z_mat() {
       }
     }
   }
-
-  zamknij_tabele(*this);
-  M.obliczono = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.przelicz = true});
 }
 
 void _OKNO_::Cm_u_mat() {
@@ -199,12 +189,9 @@ void _OKNO_::Cm_u_mat() {
       return;
     }
   if (n < 1 || n > M.nm) return;
-  if (!edycja::pytanie(P, edycja::tekst("Usunąć materiał %d ?", n), kUsuwanie)) return;
+  if (!formy::pytanie(P, formy::tekst("Usunąć materiał %d ?", n), kUsuwanie)) return;
 
-  zamknij_tabele(*this);
-  M.obliczono = 0;
   usun_materialy(M, maska(M.nm, {n}));
-  zwolnij_grupe(M);
   // The plot follows its material; a plot of the deleted one is closed.
   if (nrma == n) {
     SHOWGRAPH = 0;
@@ -212,8 +199,7 @@ void _OKNO_::Cm_u_mat() {
   } else if (nrma > n) {
     --nrma;
   }
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.przelicz = true, .bez_grupy = true});
 }
 
 void _OKNO_::Cm_CHARAK() {

@@ -87,6 +87,21 @@ class _OKNO_ {
   // to erase it; as long as the outline's part inside the picture.
   std::vector<std::pair<Punkt, Kolor>> tkre;
 
+  // --- the after-change path ----------------------------------------------------------
+  // What the table windows of a change keep: every table window is closed,
+  // only the results windows, or none.
+  enum class Tabele { Wszystkie, Wyniki, Zadne };
+  // What varies between the changes of the model.
+  struct Zmiana {
+    Tabele tabele = Tabele::Wszystkie;  // the table windows closed
+    bool przelicz = false;              // the analysis runs when automatic recalculation is on
+    bool bez_grupy = false;             // the group selection is dropped
+  };
+  // Ends every command that changed the model: closes the table windows,
+  // drops the group when asked, clears the results, runs the analysis when
+  // asked and automatic recalculation is on, and repaints.
+  void PoZmianie(const Zmiana& z);
+
   // --- model store: creation and release ----------------------------------------
   void Cm_Nowy();
   void Zwol_pam();

@@ -33,15 +33,11 @@ void _OKNO_::Cm_Otworz() {
     P.UstawKursor(Kursor::Normalny);
     return;
   }
-  ZamknijTabele();
-  id = iw = 0;
   P.UstawTytul(std::string(kTytulPrefiks) + _plik_.sciezka);
   M.Pusty = 0;
-  M.obliczono = 0;
   p_napr = 0;
   p_n_pola = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.przelicz = true});
   P.UstawKursor(Kursor::Normalny);
 }
 

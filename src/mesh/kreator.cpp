@@ -3,14 +3,13 @@
 #include <vector>
 
 #include "analysis/materialy.h"
+#include "app/formy.h"
 #include "app/liczby.h"
 #include "app/okno.h"
-#include "edit/formy.h"
-#include "edit/wspolne.h"
 #include "mesh/formy_siatki.h"
 #include "model/przebuduj.h"
 
-using edycja::blad;
+using formy::blad;
 
 namespace {
 // Every material of the wizard starts as this one-interval curve: a
@@ -189,6 +188,5 @@ void _OKNO_::Cm_kreator() {
     SHOWGRAPH = 0;
     nrma = 1;
   }
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.przelicz = true});
 }
