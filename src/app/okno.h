@@ -88,9 +88,8 @@ class _OKNO_ {
   std::vector<std::pair<Punkt, Kolor>> tkre;
 
   // --- the after-change path ----------------------------------------------------------
-  // What the table windows of a change keep: every table window is closed,
-  // only the results windows, or none.
-  enum class Tabele { Wszystkie, Wyniki, Zadne };
+  // The table windows a change closes: all of them, or only the results.
+  enum class Tabele { Wszystkie, Wyniki };
   // What varies between the changes of the model.
   struct Zmiana {
     Tabele tabele = Tabele::Wszystkie;  // the table windows closed

@@ -12,8 +12,6 @@ void _OKNO_::PoZmianie(const Zmiana& z) {
       ZamknijWyniki();
       iw = 0;
       break;
-    case Tabele::Zadne:
-      break;
   }
   if (z.bez_grupy) zw_grp();
   M.obliczono = 0;

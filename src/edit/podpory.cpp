@@ -155,7 +155,8 @@ void _OKNO_::Cm_z_grubosc() {
     const auto th = static_cast<float>(atof_pola(r.gr.t));
     if (th > 0) {
       M.th = th;
-      PoZmianie({.tabele = Tabele::Zadne});
+      // The data table stays; the results no longer belong to the model.
+      PoZmianie({.tabele = Tabele::Wyniki});
       return;
     }
     blad(P, "Grubość musi mieć wartość dodatnią", "Zmiana grubości");
