@@ -84,6 +84,7 @@ bool sprawdz_przedzial(Platform& P, const d_dane_Y& r, float& e, float& sim) {
 
 void _OKNO_::Cm_d_mat() {
   if (M.Pusty || M.nm >= kMaksMaterialow) return;
+  const int maxpr = M.maxpr;
   d_dane_Y_P r;
   int lp = 0;
   float pois = 0;
@@ -120,9 +121,10 @@ void _OKNO_::Cm_d_mat() {
       float e, sim;
       const bool dobry = sprawdz_przedzial(P, y, e, sim);  // checked whatever the button
       if (w != IDOK) {
-        // The material is taken away again.
+        // The material is taken away again, and the interval tables get
+        // back their width: the model is as it was.
         usun_materialy(M, maska(M.nm, {n}));
-        zmien_szerokosc_materialow(M, najwiecej_przedzialow(M));
+        zmien_szerokosc_materialow(M, maxpr);
         return;
       }
       if (dobry) {
@@ -134,7 +136,7 @@ void _OKNO_::Cm_d_mat() {
   }
   // The nominal modulus (kept in the project file) is the initial one.
   M.pm[n][1] = M.Ez[n][1];
-  PoZmianie({.przelicz = true});
+  PoZmianie({.nazwa = "Dodaj materiał", .przelicz = true});
 }
 
 void _OKNO_::Cm_z_mat() {
@@ -177,7 +179,7 @@ void _OKNO_::Cm_z_mat() {
       }
     }
   }
-  PoZmianie({.przelicz = true});
+  PoZmianie({.nazwa = "Zmień materiał", .przelicz = true});
 }
 
 void _OKNO_::Cm_u_mat() {
@@ -199,7 +201,7 @@ void _OKNO_::Cm_u_mat() {
   } else if (nrma > n) {
     --nrma;
   }
-  PoZmianie({.przelicz = true, .bez_grupy = true});
+  PoZmianie({.nazwa = "Usuń materiał", .przelicz = true, .bez_grupy = true});
 }
 
 void _OKNO_::Cm_CHARAK() {

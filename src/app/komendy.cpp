@@ -14,6 +14,17 @@ bool nd1(const _OKNO_& o) { return model(o) && o.M.nd >= 1; }
 bool ne1(const _OKNO_& o) { return model(o) && o.M.ne >= 1; }
 bool grupa(const _OKNO_& o) { return model(o) && o.M.nn >= 1 && o.M.j_grupa != 0; }
 bool charak(const _OKNO_& o) { return model(o) && o.M.nm != 0; }
+bool cofnij(const _OKNO_& o) { return o.historia.MoznaCofnac(); }
+bool ponow(const _OKNO_& o) { return o.historia.MoznaPonowic(); }
+
+// "&Cofnij: Usuń węzeł": the entries name the step they would take back or
+// repeat.
+std::string opis_cofnij(const _OKNO_& o) {
+  return o.historia.MoznaCofnac() ? "&Cofnij: " + o.historia.DoCofniecia() : "&Cofnij";
+}
+std::string opis_ponow(const _OKNO_& o) {
+  return o.historia.MoznaPonowic() ? "&Ponów: " + o.historia.DoPonowienia() : "&Ponów";
+}
 
 bool ch_graph(const _OKNO_& o) { return o.SHOWGRAPH != 0; }
 bool ch_n1(const _OKNO_& o) { return o.p_napr == 1 && o.p_rn == 1; }
@@ -32,8 +43,8 @@ bool ch_sily(const _OKNO_& o) { return o.p_sily == 1; }
 }  // namespace
 
 const std::vector<const char*>& menu_popupy() {
-  static const std::vector<const char*> p = {"&Plik",        "&Dodaj",  "&Zmień",      "&Usuń", "&Grupa",
-                                             "&Obliczenia", "&Widok", "Us&tawienia", "P&omoc"};
+  static const std::vector<const char*> p = {"&Plik",  "&Edycja",     "&Dodaj", "&Zmień",      "&Usuń",
+                                             "&Grupa", "&Obliczenia", "&Widok", "Us&tawienia", "P&omoc"};
   return p;
 }
 
@@ -46,6 +57,9 @@ const std::vector<Komenda>& tablica_komend() {
       {51702, "&Plik", "Zapisz &wyniki do pliku ", &_OKNO_::Cm_zap_wyn, wyniki, nullptr, true},
       {51695, "&Plik", "&Kreator", &_OKNO_::Cm_kreator, brak_modelu, nullptr, true},
       {1040, "&Plik", "&Koniec", &_OKNO_::Cm_Koniec, nullptr, nullptr, false},
+
+      {51720, "&Edycja", "&Cofnij", &_OKNO_::Cm_Cofnij, cofnij, nullptr, false, "Ctrl+Z", opis_cofnij},
+      {51721, "&Edycja", "&Ponów", &_OKNO_::Cm_Ponow, ponow, nullptr, false, "Ctrl+Y;Ctrl+Shift+Z", opis_ponow},
 
       {51688, "&Dodaj", "&Węzeł", &_OKNO_::Cm_d_wez, model, nullptr, false},
       {51686, "&Dodaj", "&Materiał", &_OKNO_::Cm_d_mat, model, nullptr, false},
@@ -113,6 +127,17 @@ bool komenda_wlaczona(const _OKNO_& okno, int id) {
 bool komenda_zaznaczona(const _OKNO_& okno, int id) {
   const Komenda* k = znajdz_komende(id);
   return k && k->zaznaczona && k->zaznaczona(okno);
+}
+
+std::string tekst_komendy(const _OKNO_& okno, int id) {
+  const Komenda* k = znajdz_komende(id);
+  if (!k) return {};
+  return k->opis ? k->opis(okno) : k->tekst;
+}
+
+bool komenda_widoczna(const _OKNO_& okno, int id) {
+  const Komenda* k = znajdz_komende(id);
+  return k && (!k->widoczna || k->widoczna(okno));
 }
 
 bool wykonaj_komende(_OKNO_& okno, int id) {

@@ -10,10 +10,12 @@
 // defines Cm_d_wez, src/analysis/obliczenia.cpp defines Obliczenia, ...).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/historia.h"
 #include "app/platform.h"
 #include "app/rekordy.h"
 #include "model/model.h"
@@ -87,19 +89,51 @@ class _OKNO_ {
   // to erase it; as long as the outline's part inside the picture.
   std::vector<std::pair<Punkt, Kolor>> tkre;
 
-  // --- the after-change path ----------------------------------------------------------
+  // --- the after-change path, unsaved changes, undo and redo --------------------------
+  // (src/app/zmiany.cpp)
+  //
+  // The history holds the store's project-file image after every step; its
+  // present state is the image of the store as the last command left it.
+  // The model has unsaved changes exactly when that image differs from the
+  // one last opened or saved, i.e. when a save would write other bytes.
+
   // The table windows a change closes: all of them, or only the results.
   enum class Tabele { Wszystkie, Wyniki };
   // What varies between the changes of the model.
   struct Zmiana {
+    const char* nazwa = nullptr;        // the undo step ("Usuń węzeł"); nullptr: no step
     Tabele tabele = Tabele::Wszystkie;  // the table windows closed
     bool przelicz = false;              // the analysis runs when automatic recalculation is on
     bool bez_grupy = false;             // the group selection is dropped
   };
   // Ends every command that changed the model: closes the table windows,
-  // drops the group when asked, clears the results, runs the analysis when
-  // asked and automatic recalculation is on, and repaints.
+  // drops the group when asked, clears the results, records the undo step
+  // (none when the model came out the same), keeps the recovery file, runs
+  // the analysis when asked and automatic recalculation is on, and repaints.
   void PoZmianie(const Zmiana& z);
+  // The present store starts a new history with nothing to undo.  With
+  // `zapisany` it counts as saved (opened, new, a finished wizard); without,
+  // it has unsaved changes until it is saved (a restored recovery file).
+  void NowaHistoria(bool zapisany);
+  // Whether a save would write other bytes than were last opened or saved.
+  bool Zmieniony() const;
+  // Whether the model may be replaced: asks `pytanie` (the command's own
+  // question, when a model exists and it is not nullptr), then, while there
+  // are unsaved changes, "Zapisać zmiany w projekcie?": "Tak" saves (to the
+  // model's file, or through the save dialog when it has none) and goes on
+  // only when the save succeeded, "Nie" goes on, "Anuluj" stops.
+  bool MoznaPorzucic(const char* pytanie);
+  // "&Cofnij" and "&Ponów": the model of the step before or after.
+  void Cm_Cofnij();
+  void Cm_Ponow();
+  // The store's project-file image (nullptr without a model).
+  ObrazModelu Obraz() const;
+
+  Historia historia;
+  // The image last opened or saved (none after a restored recovery file).
+  std::optional<ObrazModelu> zapisany;
+  // The file the model was opened from or last saved to; "" for none.
+  std::string plik_projektu;
 
   // --- model store: creation and release ----------------------------------------
   void Cm_Nowy();
@@ -112,6 +146,12 @@ class _OKNO_ {
   void Cm_Otworz();
   void Cm_Zapisz();
   void Cm_zap_wyn();
+  // Reads the project file at `sciezka` with the checks and messages of
+  // "&Otwórz"; the present model is replaced only once the file has been
+  // read and accepted.  True when it was.
+  bool Wczytaj(const std::string& sciezka);
+  // Writes the model to `sciezka`; a failure is reported.  True when written.
+  bool ZapiszDo(const std::string& sciezka);
 
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();

@@ -16,7 +16,7 @@
 class Canvas;
 
 enum class Ikona { Brak, Blad, Wykrzyknik, Pytanie, Informacja };
-enum class Przyciski { OK, TakNie };
+enum class Przyciski { OK, TakNie, TakNieAnuluj };
 enum class Kursor { Normalny, Czekaj, Krzyz };
 
 // Description of a file dialog: filter in the "description|pattern|" form,
@@ -53,7 +53,8 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // A message box; returns IDOK, IDYES or IDNO.
+  // A message box; returns IDOK, IDYES or IDNO, and for TakNieAnuluj also
+  // IDCANCEL ("Anuluj", Escape or the window's close box).
   virtual int MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
                          Przyciski przyciski) = 0;
   // A modal form; fills the edits from the bound record, and on OK writes
@@ -87,6 +88,11 @@ class Platform {
   virtual Canvas* CanvasOkna() { return nullptr; }
   // Shows what was drawn through CanvasOkna().
   virtual void PokazRysunek() {}
+
+  // Asks for one call of the main window's EvTimer after `ms` milliseconds,
+  // from the event loop between commands.  A platform without an event loop
+  // never calls back.
+  virtual void UstawZegar(int /*ms*/) {}
 
   // Settings kept between sessions (recent files, chosen options): the value
   // stored under a key, "" when there is none.  A platform without a place

@@ -11,47 +11,56 @@ constexpr const char* kDysk = "Błąd operacji dyskowej";
 }  // namespace
 
 void _OKNO_::Cm_Otworz() {
-  if (M.Pusty == 0) {
-    if (P.MessageBox("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?", kGlowny,
-                     Ikona::Pytanie, Przyciski::TakNie) != IDYES)
-      return;
-    Zwol_pam();
-  }
+  if (!MoznaPorzucic("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?")) return;
   if (!P.OtworzPlik(_plik_)) return;
+  Wczytaj(_plik_.sciezka);
+}
 
+bool _OKNO_::Wczytaj(const std::string& sciezka) {
   P.UstawKursor(Kursor::Czekaj);
   std::vector<std::uint8_t> dane;
-  if (!czytaj_plik(_plik_.sciezka, dane)) {
+  if (!czytaj_plik(sciezka, dane)) {
     P.MessageBox("Nie można otworzyć pliku", kDysk, Ikona::Wykrzyknik, Przyciski::OK);
     P.UstawKursor(Kursor::Normalny);
-    return;
+    return false;
   }
   // The file is checked completely before anything of it reaches the store:
-  // a refused file leaves the store empty, with no half-filled arrays.
+  // a refused file leaves the present model as it was.
   if (!wczytaj_model(dane.data(), dane.size(), M)) {
     P.MessageBox("Błędny plik z danymi", kDysk, Ikona::Wykrzyknik, Przyciski::OK);
     P.UstawKursor(Kursor::Normalny);
-    return;
+    return false;
   }
-  P.UstawTytul(std::string(kTytulPrefiks) + _plik_.sciezka);
+  P.UstawTytul(std::string(kTytulPrefiks) + sciezka);
+  plik_projektu = sciezka;
   M.Pusty = 0;
   p_napr = 0;
   p_n_pola = 0;
+  NowaHistoria(true);
   PoZmianie({.przelicz = true});
   P.UstawKursor(Kursor::Normalny);
+  return true;
 }
 
 void _OKNO_::Cm_Zapisz() {
   if (M.Pusty != 0) return;
   if (!P.ZapiszPlik(_plik_)) return;
+  if (ZapiszDo(_plik_.sciezka)) P.MessageBox("Plik zapisano poprawnie", kGlowny, Ikona::Brak, Przyciski::OK);
+}
+
+bool _OKNO_::ZapiszDo(const std::string& sciezka) {
   P.UstawKursor(Kursor::Czekaj);
-  const std::vector<std::uint8_t> dane = zapisz_model(M);
-  if (!zapisz_plik_atomowo(_plik_.sciezka, dane.data(), dane.size())) {
+  const ObrazModelu dane = Obraz();
+  if (!dane || !zapisz_plik_atomowo(sciezka, dane->data(), dane->size())) {
     P.UstawKursor(Kursor::Normalny);
     P.MessageBox("Nie można zapisać do pliku", kDysk, Ikona::Wykrzyknik, Przyciski::OK);
-    return;
+    return false;
   }
-  P.UstawTytul(std::string(kTytulPrefiks) + _plik_.sciezka);
+  P.UstawTytul(std::string(kTytulPrefiks) + sciezka);
+  plik_projektu = sciezka;
+  // What was written is the present state and the saved one.
+  if (!rowne(historia.Biezacy(), dane)) historia.Zastap(dane);
+  zapisany = historia.Biezacy();
   P.UstawKursor(Kursor::Normalny);
-  P.MessageBox("Plik zapisano poprawnie", kGlowny, Ikona::Brak, Przyciski::OK);
+  return true;
 }

@@ -24,7 +24,12 @@ void _OKNO_::Cm_zap_wyn() {
     P.MessageBox("Nie można zapisać danych do pliku", "Błąd operacji dyskowej", Ikona::Wykrzyknik, Przyciski::OK);
     return;
   }
-  M.nl = nl;
+  // The count is part of the project file: the present state changes
+  // with it, as no step of its own.
+  if (M.nl != nl) {
+    M.nl = nl;
+    historia.Zastap(Obraz());
+  }
   P.UstawKursor(Kursor::Normalny);
   P.MessageBox("Plik zapisano poprawnie", "VELDO SKORBA N", Ikona::Brak, Przyciski::OK);
 }

@@ -20,7 +20,7 @@ void _OKNO_::Cm_d_ele() {
     M.Pusty = 1;
     zapisz_element(M, dodaj_elementy(M, 1), t);
     M.Pusty = 0;
-    PoZmianie({.przelicz = true});
+    PoZmianie({.nazwa = "Dodaj element", .przelicz = true});
     return;
   }
 }
@@ -36,7 +36,7 @@ void _OKNO_::Cm_z_pret() {
         M.Pusty = 1;
         zapisz_element(M, e, t);
         M.Pusty = 0;
-        PoZmianie({.przelicz = true});
+        PoZmianie({.nazwa = "Zmień element", .przelicz = true});
         return;
       }
     }
@@ -53,5 +53,5 @@ void _OKNO_::Cm_u_ele() {
   M.Pusty = 1;
   usun_elementy(M, maska(M.ne, {e}));
   M.Pusty = 0;
-  PoZmianie({.przelicz = true, .bez_grupy = true});
+  PoZmianie({.nazwa = "Usuń element", .przelicz = true, .bez_grupy = true});
 }

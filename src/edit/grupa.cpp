@@ -266,7 +266,7 @@ void _OKNO_::Cm_Grupa_prz() {
   M.Pusty = 0;
   // The results no longer belong to the model; the data window stays and
   // shows the new coordinates.
-  PoZmianie({.tabele = Tabele::Wyniki});
+  PoZmianie({.nazwa = "Przesuń grupę", .tabele = Tabele::Wyniki});
 }
 
 void _OKNO_::Cm_Grupa_kop_prz() {
@@ -343,7 +343,7 @@ void _OKNO_::Cm_Grupa_kop_prz() {
   }
 
   M.Pusty = 0;
-  PoZmianie({});
+  PoZmianie({.nazwa = "Kopiuj grupę"});
 }
 
 void _OKNO_::Cm_Grupa_doom() {
@@ -393,7 +393,7 @@ void _OKNO_::Cm_Grupa_doom() {
     }
   usun_wezly(M, wezly);
   M.Pusty = 0;
-  PoZmianie({.bez_grupy = true});
+  PoZmianie({.nazwa = "Usuń grupę", .bez_grupy = true});
 }
 
 void _OKNO_::Cm_G_PODP() {
@@ -424,7 +424,7 @@ void _OKNO_::Cm_G_PODP() {
   M.Pusty = 1;
   zloz_podpory(M, t);
   M.Pusty = 0;
-  PoZmianie({.bez_grupy = true});
+  PoZmianie({.nazwa = "Zadaj podpory", .bez_grupy = true});
 }
 
 void _OKNO_::Cm_G_SILA() {
@@ -441,5 +441,5 @@ void _OKNO_::Cm_G_SILA() {
     M.si[2 * b - 1] = M.f[2 * b - 1] = fx;
     M.si[2 * b] = M.f[2 * b] = fy;
   }
-  PoZmianie({.bez_grupy = true});
+  PoZmianie({.nazwa = "Zadaj siły", .bez_grupy = true});
 }

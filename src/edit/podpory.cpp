@@ -13,8 +13,8 @@ constexpr const char* kWezel = "Podaj numer węzła :";
 // The restraints of node a, edited through the support form.  The typed
 // node number only has to pass the checks; the restraints always go to
 // node a.  zakres is the highest typed number that passes without the
-// "Zły numer węzła" box.
-void edytuj_podpore(_OKNO_& o, int zakres, bool pusty_w_trakcie) {
+// "Zły numer węzła" box; krok names the undo step.
+void edytuj_podpore(_OKNO_& o, int zakres, bool pusty_w_trakcie, const char* krok) {
   Model& M = o.M;
   const int a = o.PodajNumer(kWezel);
   if (a < 1 || a > M.nn) return;
@@ -54,12 +54,13 @@ void edytuj_podpore(_OKNO_& o, int zakres, bool pusty_w_trakcie) {
   if (pusty_w_trakcie) M.Pusty = 1;
   zloz_podpory(M, t);
   if (pusty_w_trakcie) M.Pusty = 0;
-  o.PoZmianie({});
+  o.PoZmianie({.nazwa = krok});
 }
 
 // The forces of node a, set through the force form; the typed node number
-// decides where they go.  fmt is the format of the present forces.
-void edytuj_sile(_OKNO_& o, const char* fmt) {
+// decides where they go.  fmt is the format of the present forces, krok
+// names the undo step.
+void edytuj_sile(_OKNO_& o, const char* fmt, const char* krok) {
   Model& M = o.M;
   const int a = o.PodajNumer(kWezel);
   if (a < 1 || a > M.nn) return;
@@ -77,7 +78,7 @@ void edytuj_sile(_OKNO_& o, const char* fmt) {
     if (k <= 0) continue;
     M.f[2 * k - 1] = M.si[2 * k - 1] = static_cast<float>(atof_pola(r.fx.t));
     M.f[2 * k] = M.si[2 * k] = static_cast<float>(atof_pola(r.fy.t));
-    o.PoZmianie({});
+    o.PoZmianie({.nazwa = krok});
     return;
   }
 }
@@ -86,12 +87,12 @@ void edytuj_sile(_OKNO_& o, const char* fmt) {
 
 void _OKNO_::Cm_d_podp() {
   if (M.Pusty || M.nn < 1) return;
-  edytuj_podpore(*this, M.nn, true);
+  edytuj_podpore(*this, M.nn, true, "Dodaj podporę");
 }
 
 void _OKNO_::Cm_z_podp() {
   if (M.Pusty || M.nd < 1) return;
-  edytuj_podpore(*this, M.nq, false);
+  edytuj_podpore(*this, M.nq, false, "Zmień podporę");
 }
 
 void _OKNO_::Cm_u_podp() {
@@ -114,17 +115,17 @@ void _OKNO_::Cm_u_podp() {
   M.Pusty = 1;
   usun_podpory(M, maska(M.nd, {uex, uey}));
   M.Pusty = 0;
-  PoZmianie({.przelicz = true, .bez_grupy = true});
+  PoZmianie({.nazwa = "Usuń podporę", .przelicz = true, .bez_grupy = true});
 }
 
 void _OKNO_::Cm_d_sile() {
   if (M.Pusty || M.nn < 1) return;
-  edytuj_sile(*this, "%5.1f");
+  edytuj_sile(*this, "%5.1f", "Dodaj siłę");
 }
 
 void _OKNO_::Cm_z_sily() {
   if (M.Pusty || M.nn < 1) return;
-  edytuj_sile(*this, "%6f");
+  edytuj_sile(*this, "%6f", "Zmień siłę");
 }
 
 void _OKNO_::Cm_u_sile() {
@@ -142,7 +143,7 @@ void _OKNO_::Cm_u_sile() {
   M.si[2 * a] = M.si[2 * a - 1] = 0.0f;
   M.f[2 * a] = M.f[2 * a - 1] = 0.0f;
   M.Pusty = 0;
-  PoZmianie({.przelicz = true, .bez_grupy = true});
+  PoZmianie({.nazwa = "Usuń siłę", .przelicz = true, .bez_grupy = true});
 }
 
 void _OKNO_::Cm_z_grubosc() {
@@ -156,7 +157,7 @@ void _OKNO_::Cm_z_grubosc() {
     if (th > 0) {
       M.th = th;
       // The data table stays; the results no longer belong to the model.
-      PoZmianie({.tabele = Tabele::Wyniki});
+      PoZmianie({.nazwa = "Zmień grubość tarczy", .tabele = Tabele::Wyniki});
       return;
     }
     blad(P, "Grubość musi mieć wartość dodatnią", "Zmiana grubości");

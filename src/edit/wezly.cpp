@@ -22,7 +22,7 @@ void _OKNO_::Cm_d_wez() {
     M.x[k][1] = x;
     M.x[k][2] = y;
     M.Pusty = 0;
-    PoZmianie({.przelicz = true});
+    PoZmianie({.nazwa = "Dodaj węzeł", .przelicz = true});
     return;
   }
 }
@@ -42,7 +42,7 @@ void _OKNO_::Cm_z_wez() {
 
     M.x[k][1] = x;
     M.x[k][2] = y;
-    PoZmianie({.przelicz = true});
+    PoZmianie({.nazwa = "Zmień węzeł", .przelicz = true});
     return;
   }
 }
@@ -68,5 +68,5 @@ void _OKNO_::Cm_u_wez() {
   M.Pusty = 1;
   usun_wezly(M, maska(M.nn, {k}));
   M.Pusty = 0;
-  PoZmianie({.przelicz = true, .bez_grupy = true});
+  PoZmianie({.nazwa = "Usuń węzeł", .przelicz = true, .bez_grupy = true});
 }

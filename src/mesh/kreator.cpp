@@ -21,11 +21,8 @@ constexpr float kPoisson = 0.3f;
 }  // namespace
 
 void _OKNO_::Cm_kreator() {
-  if (M.Pusty == 0) {
-    if (P.MessageBox("Utworzyć nowe dane ?", "VELDO SKORBA N", Ikona::Pytanie, Przyciski::TakNie) != IDYES)
-      return;
-    Zwol_pam();
-  }
+  if (!MoznaPorzucic("Utworzyć nowe dane ?")) return;
+  if (M.Pusty == 0) Zwol_pam();
   if (M.Pusty != 1) return;
 
   // --- counts -----------------------------------------------------------------------------
@@ -188,5 +185,7 @@ void _OKNO_::Cm_kreator() {
     SHOWGRAPH = 0;
     nrma = 1;
   }
+  // A finished wizard is a new model: nothing to undo, nothing unsaved.
+  NowaHistoria(true);
   PoZmianie({.przelicz = true});
 }

@@ -96,5 +96,5 @@ void _OKNO_::Cm_prost() {
     }
 
   M.Pusty = 0;
-  PoZmianie({.przelicz = true});
+  PoZmianie({.nazwa = "Dodaj prostokąt", .przelicz = true});
 }

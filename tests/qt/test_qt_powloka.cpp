@@ -142,8 +142,9 @@ TEST(QtRama, FrameMenuAndTitle) {
   EXPECT_EQ(rama.windowTitle(), "VELDO SKORBA N - Beznazwy.SKD");
   QStringList popupy;
   for (QAction* a : rama.menuBar()->actions()) popupy << a->text();
-  EXPECT_EQ(popupy, (QStringList{"&Plik", "&Dodaj", QString::fromUtf8("&Zmień"), QString::fromUtf8("&Usuń"),
-                                 "&Grupa", "&Obliczenia", "&Widok", "Us&tawienia", "P&omoc"}));
+  EXPECT_EQ(popupy, (QStringList{"&Plik", "&Edycja", "&Dodaj", QString::fromUtf8("&Zmień"),
+                                 QString::fromUtf8("&Usuń"), "&Grupa", "&Obliczenia", "&Widok", "Us&tawienia",
+                                 "P&omoc"}));
   QMenu* plik = rama.menuBar()->actions().at(0)->menu();
   rama.aktualizujMenu(plik);
   QStringList wlaczone, wszystkie;

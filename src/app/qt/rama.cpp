@@ -202,6 +202,10 @@ void RamaOkna::aktualizujMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
     if (a->isSeparator()) continue;
     const int id = a->data().toInt();
+    if (okno_) {
+      a->setText(QString::fromStdString(tekst_komendy(*okno_, id)));
+      a->setVisible(komenda_widoczna(*okno_, id));
+    }
     a->setEnabled(okno_ && komenda_wlaczona(*okno_, id));
     if (a->isCheckable()) a->setChecked(okno_ && komenda_zaznaczona(*okno_, id));
   }
