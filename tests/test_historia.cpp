@@ -2,8 +2,11 @@
 // unsaved changes before every command that drops the model, the recovery
 // file, and opening files from the command line and the recent-files list.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 
 #include "app/komendy.h"
@@ -50,6 +53,14 @@ class Historia_ : public testing::Test {
     std::vector<std::uint8_t> b;
     EXPECT_TRUE(czytaj_plik(p, b));
     return b;
+  }
+
+  // The names of the files in a folder, sorted.
+  static std::vector<std::string> pliki_w(const fs::path& katalog) {
+    std::vector<std::string> n;
+    for (const auto& e : fs::directory_iterator(katalog)) n.push_back(e.path().filename().string());
+    std::sort(n.begin(), n.end());
+    return n;
   }
 
   Model m;
@@ -202,4 +213,148 @@ TEST_F(Historia_, ARefusedFileLeavesTheModelAsItWas) {
   EXPECT_EQ(zapisz_model(m), przed);
   EXPECT_TRUE(okno.Zmieniony());
   EXPECT_EQ(tekst_komendy(okno, kCofnij), "&Cofnij: Dodaj węzeł");
+}
+
+// --- the recovery file ---------------------------------------------------------------------
+
+TEST_F(Historia_, TheRecoveryFileFollowsTheUnsavedChanges) {
+  const fs::path katalog = dir / "stan" / "skorba-n";
+  ASSERT_TRUE(okno.WlaczOdzysk(katalog.string()));
+  const fs::path kopia = okno.odzysk->Sciezka();
+  EXPECT_EQ(kopia.parent_path(), katalog);
+  EXPECT_EQ(fs::status(katalog).permissions() & fs::perms::all, fs::perms::owner_all);
+  otworz_model();
+  EXPECT_TRUE(fp.zegary.empty());
+
+  // the first change asks for the timer, the next ones wait for it
+  dodaj_wezel("5");
+  dodaj_wezel("6");
+  EXPECT_EQ(fp.zegary, std::vector<int>{30000});
+  EXPECT_FALSE(fs::exists(kopia));
+  okno.EvTimer();
+  EXPECT_EQ(plik(kopia.string()), zapisz_model(m));
+  // undone back to the file: nothing unsaved, no copy
+  okno.Cm_Cofnij();
+  EXPECT_TRUE(fs::exists(kopia));
+  okno.Cm_Cofnij();
+  EXPECT_FALSE(fs::exists(kopia));
+  okno.Cm_Ponow();
+  EXPECT_EQ(fp.zegary.size(), 2u);
+  okno.EvTimer();
+  EXPECT_TRUE(fs::exists(kopia));
+  // discarded
+  fp.tak().nie();
+  okno.Cm_zamknij();
+  EXPECT_FALSE(fs::exists(kopia));
+  okno.EvTimer();
+  EXPECT_FALSE(fs::exists(kopia));
+
+  // a folder that cannot be used costs the recovery, and nothing else
+  const std::string zwykly = sciezka("zwykly");
+  ASSERT_TRUE(zapisz_plik_atomowo(zwykly, "x", 1));
+  Model m2;
+  FakePlatform f2;
+  {
+    _OKNO_ drugie(m2, f2);
+    EXPECT_FALSE(drugie.WlaczOdzysk(zwykly + "/skorba-n"));
+    drugie.Cm_Nowy();
+    f2.ok({{"x", "1"}, {"y", "1"}}, {}, 3020);
+    drugie.Cm_d_wez();
+    drugie.EvTimer();
+    EXPECT_EQ(m2.nn, 1);
+    EXPECT_TRUE(f2.komunikaty.empty());
+  }
+  okno.odzysk.reset();  // a normal exit
+  EXPECT_TRUE(pliki_w(katalog).empty());
+}
+
+// A program killed after a change leaves its copy; the next start offers
+// it, restores it on "Tak" and takes it over, and never touches the copy of
+// a program that still runs.
+TEST_F(Historia_, AProgramKilledAfterAChangeLeavesACopyTheNextStartRestores) {
+  const std::string katalog = (dir / "skorba-n").string();
+  int rura[2];
+  ASSERT_EQ(::pipe(rura), 0);
+  const pid_t dziecko = ::fork();
+  ASSERT_GE(dziecko, 0);
+  if (dziecko == 0) {
+    ::close(rura[0]);
+    Model mc;
+    FakePlatform fc;
+    _OKNO_ oc(mc, fc);
+    oc.WlaczOdzysk(katalog);
+    oc.Cm_Nowy();
+    fc.ok({{"x", "2.5"}, {"y", "1"}}, {}, 3020);
+    oc.Cm_d_wez();
+    oc.EvTimer();
+    const auto b = zapisz_model(mc);
+    const std::uint64_t n = b.size();
+    if (::write(rura[1], &n, sizeof n) == sizeof n && ::write(rura[1], b.data(), n) == static_cast<ssize_t>(n))
+      for (;;) ::pause();  // killed here
+    ::_exit(1);
+  }
+  ::close(rura[1]);
+  std::uint64_t n = 0;
+  std::vector<std::uint8_t> wzor;
+  bool odebrano = ::read(rura[0], &n, sizeof n) == sizeof n && n < 4096;
+  if (odebrano) {
+    wzor.resize(n);
+    std::size_t mam = 0;
+    while (mam < n) {
+      const ssize_t r = ::read(rura[0], wzor.data() + mam, n - mam);
+      if (r <= 0) break;
+      mam += static_cast<std::size_t>(r);
+    }
+    odebrano = mam == n;
+  }
+  ::kill(dziecko, SIGKILL);
+  int stan = 0;
+  ::waitpid(dziecko, &stan, 0);
+  ::close(rura[0]);
+  ASSERT_TRUE(odebrano);
+  ASSERT_TRUE(WIFSIGNALED(stan));
+
+  // a program that runs meanwhile has a copy of its own, which is never offered
+  Model m2;
+  FakePlatform f2;
+  _OKNO_ drugie(m2, f2);
+  ASSERT_TRUE(drugie.WlaczOdzysk(katalog));
+  drugie.Cm_Nowy();
+  f2.ok({{"x", "7"}, {"y", "7"}}, {}, 3020);
+  drugie.Cm_d_wez();
+  drugie.EvTimer();
+  ASSERT_TRUE(fs::exists(drugie.odzysk->Sciezka()));
+
+  ASSERT_TRUE(okno.WlaczOdzysk(katalog));
+  fp.tak();
+  okno.ZaproponujOdzysk();
+  ASSERT_EQ(fp.komunikaty.size(), 1u);
+  const std::string& t = fp.komunikaty[0].tekst;
+  EXPECT_EQ(t.rfind("Znaleziono niezapisany projekt z ", 0), 0u) << t;
+  EXPECT_TRUE(t.ends_with(". Przywrócić?")) << t;
+  EXPECT_EQ(t.size(), std::string("Znaleziono niezapisany projekt z 12.06.2024 14:35. Przywrócić?").size()) << t;
+  EXPECT_EQ(fp.komunikaty[0].przyciski, Przyciski::TakNie);
+  EXPECT_EQ(zapisz_model(m), wzor);
+  EXPECT_TRUE(okno.Zmieniony());  // restored without a file, unsaved
+  EXPECT_TRUE(okno.plik_projektu.empty());
+  EXPECT_EQ(fp.tytul, kTytulPusty);
+  EXPECT_FALSE(komenda_wlaczona(okno, kCofnij));
+  EXPECT_EQ(plik(okno.odzysk->Sciezka()), wzor);  // taken over: the copy is this program's now
+  EXPECT_EQ(pliki_w(katalog).size(), 4u);          // two programs, a copy and a lock each
+
+  // the next start finds nothing left; "Nie" would have deleted the copy
+  {
+    Model m3;
+    FakePlatform f3;
+    _OKNO_ trzecie(m3, f3);
+    ASSERT_TRUE(trzecie.WlaczOdzysk(katalog));
+    trzecie.ZaproponujOdzysk();
+    EXPECT_TRUE(f3.komunikaty.empty());
+  }
+  drugie.odzysk.reset();
+  // saving the restored model removes its copy
+  fp.plik(sciezka("odzyskany.SKD"));
+  okno.Cm_Zapisz();
+  EXPECT_EQ(plik(sciezka("odzyskany.SKD")), wzor);
+  EXPECT_EQ(pliki_w(katalog).size(), 1u);  // this program's lock
 }

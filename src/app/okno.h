@@ -10,12 +10,14 @@
 // defines Cm_d_wez, src/analysis/obliczenia.cpp defines Obliczenia, ...).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/historia.h"
+#include "app/odzysk.h"
 #include "app/platform.h"
 #include "app/rekordy.h"
 #include "model/model.h"
@@ -128,12 +130,36 @@ class _OKNO_ {
   void Cm_Ponow();
   // The store's project-file image (nullptr without a model).
   ObrazModelu Obraz() const;
+  // `dane` was written to the model's file: it is the present state and the
+  // saved one.
+  void ZapamietajZapis(const ObrazModelu& dane);
+  // The store changed in the project file without an undo step of its own
+  // (the report's recount of the forces).
+  void ZmianaBezKroku();
 
   Historia historia;
   // The image last opened or saved (none after a restored recovery file).
   std::optional<ObrazModelu> zapisany;
   // The file the model was opened from or last saved to; "" for none.
   std::string plik_projektu;
+
+  // --- the recovery file (src/app/zmiany.cpp) ------------------------------------------
+  // While the model has unsaved changes, it is written to the recovery file
+  // at most every kOdstepOdzysku after a change; the file goes as soon as
+  // nothing is unsaved, and with the window.
+  static constexpr int kOdstepOdzysku = 30000;  // milliseconds
+  // Keeps a recovery file in `katalog` from now on; false when the folder
+  // cannot be used (the program then works without one).
+  bool WlaczOdzysk(const std::string& katalog);
+  // Offers the recovery files left by programs that no longer run, newest
+  // first: "Znaleziono niezapisany projekt z <data i godzina>. Przywrócić?".
+  // "Tak" restores the model, with unsaved changes and without a file;
+  // "Nie" deletes the file and goes on to the next.
+  void ZaproponujOdzysk();
+  // The timer asked for through Platform::UstawZegar has run out.
+  void EvTimer();
+  std::unique_ptr<PlikOdzysku> odzysk;
+  bool zegar_odzysku = false;  // a timer is pending
 
   // --- model store: creation and release ----------------------------------------
   void Cm_Nowy();

@@ -58,9 +58,7 @@ bool _OKNO_::ZapiszDo(const std::string& sciezka) {
   }
   P.UstawTytul(std::string(kTytulPrefiks) + sciezka);
   plik_projektu = sciezka;
-  // What was written is the present state and the saved one.
-  if (!rowne(historia.Biezacy(), dane)) historia.Zastap(dane);
-  zapisany = historia.Biezacy();
+  ZapamietajZapis(dane);
   P.UstawKursor(Kursor::Normalny);
   return true;
 }

@@ -28,7 +28,7 @@ void _OKNO_::Cm_zap_wyn() {
   // with it, as no step of its own.
   if (M.nl != nl) {
     M.nl = nl;
-    historia.Zastap(Obraz());
+    ZmianaBezKroku();
   }
   P.UstawKursor(Kursor::Normalny);
   P.MessageBox("Plik zapisano poprawnie", "VELDO SKORBA N", Ikona::Brak, Przyciski::OK);

@@ -7,8 +7,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "app/okno.h"
 #include "app/qt/dialog_formularza.h"
@@ -33,7 +35,7 @@ TEST(QtHistoria, SaveQuestionHasThreePolishButtonsAndEscapeCancels) {
   }
 }
 
-TEST(QtHistoria, EditMenuNamesTheStep) {
+TEST(QtHistoria, EditMenuNamesTheStepAndTheTimerReachesTheWindow) {
   Model m;
   QtPlatform p;
   RamaOkna rama;
@@ -59,6 +61,16 @@ TEST(QtHistoria, EditMenuNamesTheStep) {
   EXPECT_EQ(m.nn, 0);
   EXPECT_EQ(cofnij->text(), "&Cofnij");  // the frame refreshed its menus after the command
   EXPECT_EQ(edycja->actions().at(1)->text(), QString::fromUtf8("&Ponów: Dodaj węzeł"));
+
+  // the timer the window asks for through the platform writes the recovery file
+  edycja->actions().at(1)->trigger();
+  EXPECT_EQ(m.nn, 1);
+  QTemporaryDir katalog;
+  ASSERT_TRUE(okno.WlaczOdzysk(katalog.path().toStdString() + "/skorba-n"));
+  ASSERT_TRUE(okno.Zmieniony());
+  const std::filesystem::path kopia = okno.odzysk->Sciezka();
+  p.UstawZegar(10);
+  QTRY_VERIFY(std::filesystem::exists(kopia));
 
   rama.ustawOkno(nullptr);
   p.ustawRame(nullptr);

@@ -31,7 +31,14 @@ int main(int argc, char** argv) {
     _OKNO_ okno(model, platforma);
     rama.ustawOkno(&okno);
     platforma.UstawTytul(kTytulPusty);
+    // Unsaved work is copied to a recovery file; a copy left by a program
+    // that crashed is offered as soon as the window is up.
+    okno.WlaczOdzysk(PlikOdzysku::katalog_domyslny());
     rama.showMaximized();
+    QTimer::singleShot(0, &rama, [&okno, &rama] {
+      okno.ZaproponujOdzysk();
+      rama.aktualizujWszystkieMenu();
+    });
     // Without a window manager (a bare X server) nothing maximises the
     // frame; it then takes the whole screen itself.
     QTimer::singleShot(300, &rama, [&rama] {

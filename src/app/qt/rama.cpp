@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/komendy.h"
@@ -192,6 +193,12 @@ void RamaOkna::ustawOkno(_OKNO_* okno) {
   okno_ = okno;
   widok_->ustawOkno(okno);
   aktualizujWszystkieMenu();
+}
+
+void RamaOkna::ustawZegar(int ms) {
+  QTimer::singleShot(ms, this, [this] {
+    if (okno_) okno_->EvTimer();
+  });
 }
 
 void RamaOkna::aktualizujWszystkieMenu() {

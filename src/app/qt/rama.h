@@ -73,6 +73,8 @@ class RamaOkna : public QMainWindow {
   // Enables and checks the entries of a popup from the command table.
   void aktualizujMenu(QMenu* menu);
   void aktualizujWszystkieMenu();
+  // Calls the main window's EvTimer once, after `ms` milliseconds.
+  void ustawZegar(int ms);
 
  protected:
   void closeEvent(QCloseEvent* e) override;
