@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "app/argumenty.h"
 #include "app/komendy.h"
 #include "app/okno.h"
 #include "fake_platform.h"
@@ -357,4 +358,66 @@ TEST_F(Historia_, AProgramKilledAfterAChangeLeavesACopyTheNextStartRestores) {
   okno.Cm_Zapisz();
   EXPECT_EQ(plik(sciezka("odzyskany.SKD")), wzor);
   EXPECT_EQ(pliki_w(katalog).size(), 1u);  // this program's lock
+}
+
+// --- the command line and the recent files ---------------------------------------------------
+
+TEST_F(Historia_, TheCommandLineAndTheRecentFilesOpenAsOtworzDoes) {
+  auto argumenty = [](std::vector<const char*> a) {
+    a.insert(a.begin(), "skorba_n");
+    return czytaj_argumenty(static_cast<int>(a.size()), a.data());
+  };
+  EXPECT_EQ(argumenty({}).plik, "");
+  EXPECT_EQ(argumenty({"/d/a.SKD"}).plik, "/d/a.SKD");
+  EXPECT_EQ(argumenty({"--", "-a.SKD"}).plik, "-a.SKD");
+  EXPECT_EQ(argumenty({"-x"}).blad, "nieznana opcja -x");
+  EXPECT_EQ(argumenty({"a", "b"}).blad, "podano więcej niż jeden plik");
+
+  // a missing file: the message of "Otwórz", and still no model
+  okno.OtworzPlikProjektu(sciezka("nie_ma.SKD"));
+  EXPECT_EQ(fp.teksty(), std::vector<std::string>{"Nie można otworzyć pliku"});
+  EXPECT_EQ(m.Pusty, 1);
+  EXPECT_TRUE(okno.ostatnie.empty());
+
+  // files opened or saved go to the top of the list, four at most
+  std::vector<std::string> p;
+  for (const char* n : {"a.SKD", "b.SKD", "c&d.SKD", "d.SKD"}) {
+    if (m.Pusty == 0) fp.tak();  // the question of "Otwórz"
+    p.push_back(otworz_model(n));
+  }
+  fp.plik(sciezka("e.SKD"));
+  okno.Cm_Zapisz();
+  fp.wyczysc();
+  p.push_back(sciezka("e.SKD"));
+  EXPECT_EQ(okno.ostatnie, (std::vector<std::string>{p[4], p[3], p[2], p[1]}));
+  EXPECT_EQ(fp.ustawienia["ostatnie/1"], p[4]);
+  EXPECT_EQ(tekst_komendy(okno, 51731), "&1 " + p[4]);
+  EXPECT_EQ(tekst_komendy(okno, 51733), "&3 " + (dir / "c&&d.SKD").string());
+  EXPECT_TRUE(komenda_widoczna(okno, 51734));
+  {  // the next session has the same list
+    Model m2;
+    FakePlatform f2;
+    f2.ustawienia = fp.ustawienia;
+    _OKNO_ drugie(m2, f2);
+    EXPECT_EQ(drugie.ostatnie, okno.ostatnie);
+  }
+
+  // one chosen from the menu is opened with the questions of "Otwórz"
+  dodaj_wezel("4");
+  fp.tak().nie();
+  ASSERT_TRUE(wykonaj_komende(okno, 51733));
+  EXPECT_EQ(fp.teksty()[1], kZapisac);
+  EXPECT_EQ(okno.plik_projektu, p[2]);
+  EXPECT_EQ(okno.ostatnie.front(), p[2]);
+
+  // one that no longer exists is said so and dropped
+  fs::remove(p[1]);
+  fp.wyczysc();
+  ASSERT_TRUE(wykonaj_komende(okno, 51734));
+  EXPECT_EQ(fp.teksty(), std::vector<std::string>{"Plik nie istnieje:\n" + p[1]});
+  EXPECT_EQ(okno.ostatnie, (std::vector<std::string>{p[2], p[4], p[3]}));
+  EXPECT_EQ(fp.ustawienia["ostatnie/4"], "");
+  EXPECT_FALSE(komenda_widoczna(okno, 51734));
+  EXPECT_FALSE(komenda_wlaczona(okno, 51734));
+  EXPECT_EQ(okno.plik_projektu, p[2]);  // the model stays
 }

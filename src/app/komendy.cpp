@@ -26,6 +26,22 @@ std::string opis_ponow(const _OKNO_& o) {
   return o.historia.MoznaPonowic() ? "&Ponów: " + o.historia.DoPonowienia() : "&Ponów";
 }
 
+// The recent files: "&1 /home/ala/tarcza.SKD", shown only while there is one.
+template <int N>
+bool ostatni(const _OKNO_& o) {
+  return static_cast<int>(o.ostatnie.size()) >= N;
+}
+template <int N>
+std::string opis_ostatni(const _OKNO_& o) {
+  if (!ostatni<N>(o)) return {};
+  std::string t = "&" + std::to_string(N) + " ";
+  for (char c : o.ostatnie[N - 1]) {
+    if (c == '&') t += '&';  // a literal '&', not a mnemonic
+    t += c;
+  }
+  return t;
+}
+
 bool ch_graph(const _OKNO_& o) { return o.SHOWGRAPH != 0; }
 bool ch_n1(const _OKNO_& o) { return o.p_napr == 1 && o.p_rn == 1; }
 bool ch_n2(const _OKNO_& o) { return o.p_napr == 1 && o.p_rn == 2; }
@@ -56,6 +72,10 @@ const std::vector<Komenda>& tablica_komend() {
       {51703, "&Plik", "Z&amknij", &_OKNO_::Cm_zamknij, model, nullptr, true},
       {51702, "&Plik", "Zapisz &wyniki do pliku ", &_OKNO_::Cm_zap_wyn, wyniki, nullptr, true},
       {51695, "&Plik", "&Kreator", &_OKNO_::Cm_kreator, brak_modelu, nullptr, true},
+      {51731, "&Plik", "", &_OKNO_::Cm_ostatni<1>, ostatni<1>, nullptr, false, nullptr, opis_ostatni<1>, ostatni<1>},
+      {51732, "&Plik", "", &_OKNO_::Cm_ostatni<2>, ostatni<2>, nullptr, false, nullptr, opis_ostatni<2>, ostatni<2>},
+      {51733, "&Plik", "", &_OKNO_::Cm_ostatni<3>, ostatni<3>, nullptr, false, nullptr, opis_ostatni<3>, ostatni<3>},
+      {51734, "&Plik", "", &_OKNO_::Cm_ostatni<4>, ostatni<4>, nullptr, true, nullptr, opis_ostatni<4>, ostatni<4>},
       {1040, "&Plik", "&Koniec", &_OKNO_::Cm_Koniec, nullptr, nullptr, false},
 
       {51720, "&Edycja", "&Cofnij", &_OKNO_::Cm_Cofnij, cofnij, nullptr, false, "Ctrl+Z", opis_cofnij},

@@ -22,6 +22,7 @@ _OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
   P.UstawWspolrzedne("x=0,       y=0");
   Pasek_kol();
   NowaHistoria(true);
+  CzytajOstatnie();
 }
 
 _OKNO_::~_OKNO_() {

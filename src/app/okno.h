@@ -172,12 +172,31 @@ class _OKNO_ {
   void Cm_Otworz();
   void Cm_Zapisz();
   void Cm_zap_wyn();
+  // Opens the project file at `sciezka` as "&Otwórz" does after its file
+  // dialog: its questions, checks and messages (the command line, the
+  // recent files).
+  void OtworzPlikProjektu(const std::string& sciezka);
   // Reads the project file at `sciezka` with the checks and messages of
   // "&Otwórz"; the present model is replaced only once the file has been
   // read and accepted.  True when it was.
   bool Wczytaj(const std::string& sciezka);
   // Writes the model to `sciezka`; a failure is reported.  True when written.
   bool ZapiszDo(const std::string& sciezka);
+
+  // --- the files opened or saved last, listed in "&Plik" ----------------------------
+  static constexpr int kOstatnich = 4;
+  // Full paths, the newest first; kept between sessions in the platform's
+  // settings "ostatnie/1" .. "ostatnie/4".
+  std::vector<std::string> ostatnie;
+  // The n-th of them (1-based): opened, or, when it no longer exists, said
+  // so and dropped from the list.
+  void OtworzOstatni(int n);
+  template <int N>
+  void Cm_ostatni() { OtworzOstatni(N); }
+  // Puts a file just opened or saved at the top of the list.
+  void ZapamietajOstatni(const std::string& sciezka);
+  // Reads the list from the settings (another program may have changed it).
+  void CzytajOstatnie();
 
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();

@@ -1,5 +1,8 @@
-// "&Otwórz" and "Zapisz &Jako": the project file commands of the main window.
+// "&Otwórz" and "Zapisz &Jako": the project file commands of the main
+// window, and the list of the files opened or saved last.
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "app/okno.h"
@@ -8,12 +11,58 @@
 namespace {
 constexpr const char* kGlowny = "VELDO SKORBA N";
 constexpr const char* kDysk = "Błąd operacji dyskowej";
+constexpr const char* kPytanie = "Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?";
+
+std::string klucz_ostatniego(int n) { return "ostatnie/" + std::to_string(n); }
+
+void zapisz_ostatnie(Platform& P, const std::vector<std::string>& lista) {
+  for (int n = 1; n <= _OKNO_::kOstatnich; ++n)
+    P.ZapiszUstawienie(klucz_ostatniego(n), n <= static_cast<int>(lista.size()) ? lista[n - 1] : "");
+}
 }  // namespace
 
+void _OKNO_::CzytajOstatnie() {
+  ostatnie.clear();
+  for (int n = 1; n <= kOstatnich; ++n)
+    if (std::string s = P.Ustawienie(klucz_ostatniego(n));
+        !s.empty() && std::find(ostatnie.begin(), ostatnie.end(), s) == ostatnie.end())
+      ostatnie.push_back(std::move(s));
+}
+
 void _OKNO_::Cm_Otworz() {
-  if (!MoznaPorzucic("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?")) return;
+  if (!MoznaPorzucic(kPytanie)) return;
   if (!P.OtworzPlik(_plik_)) return;
   Wczytaj(_plik_.sciezka);
+}
+
+void _OKNO_::OtworzPlikProjektu(const std::string& sciezka) {
+  if (MoznaPorzucic(kPytanie)) Wczytaj(sciezka);
+}
+
+void _OKNO_::OtworzOstatni(int n) {
+  if (n < 1 || n > static_cast<int>(ostatnie.size())) return;
+  const std::string sciezka = ostatnie[static_cast<std::size_t>(n - 1)];
+  std::error_code ec;
+  if (!std::filesystem::exists(sciezka, ec)) {
+    P.MessageBox("Plik nie istnieje:\n" + sciezka, kDysk, Ikona::Wykrzyknik, Przyciski::OK);
+    // Another program may have changed the list meanwhile: the stored one counts.
+    CzytajOstatnie();
+    std::erase(ostatnie, sciezka);
+    zapisz_ostatnie(P, ostatnie);
+    return;
+  }
+  OtworzPlikProjektu(sciezka);
+}
+
+void _OKNO_::ZapamietajOstatni(const std::string& sciezka) {
+  std::error_code ec;
+  auto pelna = std::filesystem::absolute(sciezka, ec);
+  const std::string s = ec ? sciezka : pelna.lexically_normal().string();
+  CzytajOstatnie();
+  std::erase(ostatnie, s);
+  ostatnie.insert(ostatnie.begin(), s);
+  if (ostatnie.size() > static_cast<std::size_t>(kOstatnich)) ostatnie.resize(kOstatnich);
+  zapisz_ostatnie(P, ostatnie);
 }
 
 bool _OKNO_::Wczytaj(const std::string& sciezka) {
@@ -33,6 +82,7 @@ bool _OKNO_::Wczytaj(const std::string& sciezka) {
   }
   P.UstawTytul(std::string(kTytulPrefiks) + sciezka);
   plik_projektu = sciezka;
+  ZapamietajOstatni(sciezka);
   M.Pusty = 0;
   p_napr = 0;
   p_n_pola = 0;
@@ -59,6 +109,7 @@ bool _OKNO_::ZapiszDo(const std::string& sciezka) {
   P.UstawTytul(std::string(kTytulPrefiks) + sciezka);
   plik_projektu = sciezka;
   ZapamietajZapis(dane);
+  ZapamietajOstatni(sciezka);
   P.UstawKursor(Kursor::Normalny);
   return true;
 }

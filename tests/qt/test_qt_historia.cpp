@@ -72,6 +72,13 @@ TEST(QtHistoria, EditMenuNamesTheStepAndTheTimerReachesTheWindow) {
   p.UstawZegar(10);
   QTRY_VERIFY(std::filesystem::exists(kopia));
 
+
+  // refreshing the entries leaves the popups' titles alone, also those that
+  // the menu bar of a narrow frame moves into its overflow popup
+  rama.resize(200, 300);
+  rama.show();
+  rama.aktualizujWszystkieMenu();
+  for (QAction* a : rama.menuBar()->actions()) EXPECT_TRUE(a->isVisible() && a->isEnabled()) << a->text().toStdString();
   rama.ustawOkno(nullptr);
   p.ustawRame(nullptr);
 }

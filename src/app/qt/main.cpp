@@ -6,7 +6,10 @@
 #include <QTimer>
 #include <QTranslator>
 #include <clocale>
+#include <cstdio>
+#include <filesystem>
 
+#include "app/argumenty.h"
 #include "app/okno.h"
 #include "app/qt/qt_platform.h"
 #include "app/qt/rama.h"
@@ -21,6 +24,19 @@ int main(int argc, char** argv) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     app.installTranslator(&tlumaczenie);
   QApplication::setApplicationName(QString::fromUtf8(kTytulAplikacji));
+  // QApplication has taken its own options out of argv.
+  const ArgumentyProgramu argumenty = czytaj_argumenty(argc, argv);
+  if (!argumenty.blad.empty()) {
+    std::fprintf(stderr, "skorba_n: %s\n%s", argumenty.blad.c_str(), kUzycieProgramu);
+    return 2;
+  }
+  std::string plik = argumenty.plik;
+  if (!plik.empty()) {
+    // The title and the recent files show the full path.
+    std::error_code ec;
+    const auto pelna = std::filesystem::absolute(plik, ec);
+    if (!ec) plik = pelna.lexically_normal().string();
+  }
 
   Model model;
   QtPlatform platforma;
@@ -31,12 +47,15 @@ int main(int argc, char** argv) {
     _OKNO_ okno(model, platforma);
     rama.ustawOkno(&okno);
     platforma.UstawTytul(kTytulPusty);
-    // Unsaved work is copied to a recovery file; a copy left by a program
-    // that crashed is offered as soon as the window is up.
+    // Unsaved work is copied to a recovery file.
     okno.WlaczOdzysk(PlikOdzysku::katalog_domyslny());
     rama.showMaximized();
-    QTimer::singleShot(0, &rama, [&okno, &rama] {
+    // A copy left by a program that crashed is offered as soon as the window
+    // is up, then the file of the command line is opened: a missing or
+    // refused one is reported and leaves the program as it was.
+    QTimer::singleShot(0, &rama, [&okno, &rama, &plik] {
       okno.ZaproponujOdzysk();
+      if (!plik.empty()) okno.OtworzPlikProjektu(plik);
       rama.aktualizujWszystkieMenu();
     });
     // Without a window manager (a bare X server) nothing maximises the

@@ -166,6 +166,7 @@ RamaOkna::RamaOkna() {
 
   for (const char* popup : menu_popupy()) {
     QMenu* menu = menuBar()->addMenu(q(popup));
+    menu_.push_back(menu);
     for (const Komenda& k : tablica_komend()) {
       if (std::string(k.menu) != popup) continue;
       QAction* a = menu->addAction(q(k.tekst));
@@ -202,12 +203,14 @@ void RamaOkna::ustawZegar(int ms) {
 }
 
 void RamaOkna::aktualizujWszystkieMenu() {
-  for (QMenu* m : menuBar()->findChildren<QMenu*>()) aktualizujMenu(m);
+  // The popups of the command table only: the menu bar also owns a popup of
+  // its own for the titles that do not fit.
+  for (QMenu* m : menu_) aktualizujMenu(m);
 }
 
 void RamaOkna::aktualizujMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) continue;
+    if (a->isSeparator() || !a->data().isValid()) continue;
     const int id = a->data().toInt();
     if (okno_) {
       a->setText(QString::fromStdString(tekst_komendy(*okno_, id)));

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "app/qt/qt_canvas.h"
 
@@ -83,4 +84,5 @@ class RamaOkna : public QMainWindow {
   _OKNO_* okno_ = nullptr;
   WidokOkna* widok_;
   OknoWspolrzednych* wsp_;
+  std::vector<QMenu*> menu_;  // the popups, in menu order
 };
