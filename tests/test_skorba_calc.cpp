@@ -14,6 +14,7 @@
 
 #include "model/plik.h"
 #include "model_builders.h"
+#include "wersja.h"
 
 namespace {
 
@@ -122,6 +123,17 @@ TEST_F(SkorbaCalc, RefusedFilesAndArgumentsExitWithTwo) {
   EXPECT_EQ(uruchom("--nieznana x.SKD").kod, 2);
   EXPECT_EQ(uruchom("a.SKD b.SKD").kod, 2);
   EXPECT_EQ(uruchom("a.SKD --save").kod, 2);
+}
+
+TEST_F(SkorbaCalc, HelpAndVersionGoToStandardOutputAndSucceed) {
+  Wynik w = uruchom("--version");
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_EQ(w.wyjscie, "skorba_calc (SKORBA N) " SKORBA_WERSJA "\n");
+  EXPECT_EQ(w.bledy, "");
+  w = uruchom("--help");
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_NE(w.wyjscie.find("--version"), std::string::npos);
+  EXPECT_EQ(w.bledy, "");
 }
 
 TEST_F(SkorbaCalc, UnwritableOutputIsAFailure) {

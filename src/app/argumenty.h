@@ -1,4 +1,5 @@
-// The command line of the desktop program:
+// The command line of the desktop program, once Qt has taken its own
+// options and --help and --version have been answered:
 //
 //   skorba_n [PLIK.SKD]
 //
@@ -17,4 +18,5 @@ struct ArgumentyProgramu {
 ArgumentyProgramu czytaj_argumenty(int argc, const char* const* argv);
 
 // The usage text printed with an error.
-inline constexpr const char* kUzycieProgramu = "użycie: skorba_n [PLIK.SKD]\n";
+inline constexpr const char* kUzycieProgramu = "użycie: skorba_n [OPCJE-QT] [PLIK.SKD]\n"
+                                               "        skorba_n --help | --version\n";

@@ -11,10 +11,14 @@
 
 #include "app/argumenty.h"
 #include "app/okno.h"
+#include "app/qt/ikona.h"
+#include "app/qt/opcje.h"
 #include "app/qt/qt_platform.h"
 #include "app/qt/rama.h"
+#include "wersja.h"
 
 int main(int argc, char** argv) {
+  if (const int kod = odpowiedz_na_opcje(argc, argv); kod >= 0) return kod;
   QApplication app(argc, argv);
   // QApplication takes the C locale from the environment; numbers in forms,
   // files and reports are always written and read with a decimal point.
@@ -24,6 +28,10 @@ int main(int argc, char** argv) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     app.installTranslator(&tlumaczenie);
   QApplication::setApplicationName(QString::fromUtf8(kTytulAplikacji));
+  QApplication::setApplicationVersion(QStringLiteral(SKORBA_WERSJA));
+  QApplication::setWindowIcon(ikona_programu());
+  // Lets a desktop match the windows to the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(SKORBA_ID));
   // QApplication has taken its own options out of argv.
   const ArgumentyProgramu argumenty = czytaj_argumenty(argc, argv);
   if (!argumenty.blad.empty()) {
