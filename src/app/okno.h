@@ -172,9 +172,9 @@ class _OKNO_ {
   void Cm_Otworz();
   void Cm_Zapisz();
   void Cm_zap_wyn();
-  // Opens the project file at `sciezka` as "&Otwórz" does after its file
-  // dialog: its questions, checks and messages (the command line, the
-  // recent files).
+  // Opens the project file at `sciezka` as "&Otwórz" opens the file chosen
+  // in its dialog: the same questions first, then the same checks and
+  // messages (the command line, the recent files).
   void OtworzPlikProjektu(const std::string& sciezka);
   // Reads the project file at `sciezka` with the checks and messages of
   // "&Otwórz"; the present model is replaced only once the file has been
