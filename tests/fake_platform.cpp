@@ -30,6 +30,8 @@ int FakePlatform::MessageBox(const std::string& tekst, const std::string& tytul,
   }
   const int r = pytania.front();
   pytania.pop_front();
+  if (r == IDCANCEL && przyciski != Przyciski::TakNieAnuluj)
+    ADD_FAILURE() << "\"Anuluj\" dla pytania bez tego przycisku: \"" << tekst << "\"";
   return r;
 }
 

@@ -40,6 +40,8 @@ struct FakePlatform : Platform {
   // Answer of the next Yes/No box.
   FakePlatform& tak() { pytania.push_back(IDYES); return *this; }
   FakePlatform& nie() { pytania.push_back(IDNO); return *this; }
+  // "Anuluj" of the next Yes/No/Cancel box.
+  FakePlatform& anuluj_pytanie() { pytania.push_back(IDCANCEL); return *this; }
   // Answer of the next form: OK with these texts (and check boxes).
   FakePlatform& ok(std::map<std::string, std::string> pola = {}, std::map<std::string, int> stany = {},
                    int zasob = 0) {
@@ -69,6 +71,7 @@ struct FakePlatform : Platform {
   int zamkniecia = 0;
   std::vector<std::string> dokumenty;
   std::string wspolrzedne;
+  std::vector<int> zegary;  // every timer asked for, in milliseconds
   std::map<int, std::unique_ptr<OknoTabeli>> okna;
   std::vector<int> zniszczone;
   int nastepne_okno = 1;
@@ -94,6 +97,7 @@ struct FakePlatform : Platform {
   void ZniszczOkno(int uchwyt) override;
   bool OknoOtwarte(int uchwyt) const override { return okna.count(uchwyt) > 0; }
   void UstawWspolrzedne(const std::string& t) override { wspolrzedne = t; }
+  void UstawZegar(int ms) override { zegary.push_back(ms); }
   std::string Ustawienie(const std::string& k) const override {
     auto it = ustawienia.find(k);
     return it == ustawienia.end() ? std::string() : it->second;

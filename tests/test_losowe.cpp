@@ -52,6 +52,9 @@ struct LosowaPlatforma : FakePlatform {
     komunikaty.push_back({t, tyt, i, p});
     if (komunikaty.size() > 1000) komunikaty.clear();
     if (p == Przyciski::OK) return IDOK;
+    // "Zapisać zmiany w projekcie?" is answered "Nie", without drawing a
+    // number, so that the sequences stay those this test was tuned with.
+    if (p == Przyciski::TakNieAnuluj) return IDNO;
     return z(3) ? IDYES : IDNO;
   }
   int Formularz(::Formularz& f) override {
@@ -177,4 +180,95 @@ TEST(Losowe, LongSequencesOfCommandsKeepTheStoreConsistent) {
   EXPECT_GE(kreatory, 3) << "models completed by the wizard";
   EXPECT_GE(wyniki, 1) << "steps with valid results";
   std::printf("krokow z wynikami %d\n", wyniki);
+}
+
+// Random editing, the group commands included, with undo, redo and saves in
+// between, against a plain list of the project files after each step: every
+// step that changed the file is one step of the history, undo and redo give
+// back each file byte for byte, the model has unsaved changes exactly when a
+// save would write other bytes, and the history keeps only its newest steps.
+TEST(Losowe, UndoAndRedoGiveBackEveryProjectFileByteForByte) {
+  using Bajty = std::vector<std::uint8_t>;
+  static const Komenda komendy[] = {
+      &_OKNO_::Cm_d_wez,  &_OKNO_::Cm_z_wez,     &_OKNO_::Cm_u_wez,        &_OKNO_::Cm_d_ele,      &_OKNO_::Cm_z_pret,
+      &_OKNO_::Cm_u_ele,  &_OKNO_::Cm_d_podp,    &_OKNO_::Cm_z_podp,       &_OKNO_::Cm_u_podp,     &_OKNO_::Cm_d_sile,
+      &_OKNO_::Cm_z_sily, &_OKNO_::Cm_u_sile,    &_OKNO_::Cm_z_grubosc,    &_OKNO_::Cm_d_mat,      &_OKNO_::Cm_z_mat,
+      &_OKNO_::Cm_u_mat,  &_OKNO_::Cm_prost,     &_OKNO_::Cm_Grupa_prz,    &_OKNO_::Cm_Grupa_kop_prz,
+      &_OKNO_::Cm_Grupa_doom, &_OKNO_::Cm_G_PODP, &_OKNO_::Cm_G_SILA,    &_OKNO_::Cm_ODSWIEZ,
+  };
+  const auto plik = std::filesystem::temp_directory_path() /
+                    ("skorba_losowe_historia_" + std::to_string(::getpid()) + ".SKD");
+  for (unsigned ziarno : {11u, 12u, 14u}) {
+    SCOPED_TRACE("ziarno " + std::to_string(ziarno));
+    Model m;
+    LosowaPlatforma fp(ziarno);
+    _OKNO_ okno(m, fp);
+    okno.plik_dr = plik.string() + ".DR.txt";
+    // histories with the program's limits, with fewer steps, with less memory
+    const int limit_krokow = ziarno == 11u ? 30 : Historia::kLimitKrokow;
+    const std::size_t limit_bajtow = ziarno == 14u ? 3000 : Historia::kLimitBajtow;
+    okno.historia = Historia(limit_bajtow, limit_krokow);
+    std::mt19937 los(ziarno);
+    okno.Cm_Nowy();
+    std::vector<Bajty> stany = {zapisz_model(m)};  // the file after each step, oldest first
+    std::size_t poz = 0;                           // the present one
+    Bajty zapisane = stany[0];
+    int cofniec = 0, porzucone = 0;
+    for (int krok = 0; krok < 500; ++krok) {
+      if (m.nn > 0 && !m.j_grupa && los() % 4 == 0) {  // a group of every third node
+        m.i_grp = (m.nn + 2) / 3;
+        m.s_grp.przydziel(1, m.i_grp);
+        for (int j = 1; j <= m.i_grp; ++j) m.s_grp[j] = 3 * j - 2;
+        m.j_grupa = 1;
+      }
+      fp.nn = m.nn;
+      okno.a_licz = los() % 10 == 0 ? 1 : 0;  // analyses change no byte of the file
+      const unsigned r = los() % 100;
+      if (r < 12 && poz > 0) {
+        okno.Cm_Cofnij();
+        --poz;
+        ++cofniec;
+        ASSERT_EQ(zapisz_model(m), stany[poz]) << "krok " << krok << ": cofnij";
+        if (okno.a_licz == 0) ASSERT_EQ(m.obliczono, 0);  // cleared as by an edit
+      } else if (r < 18 && poz + 1 < stany.size()) {
+        okno.Cm_Ponow();
+        ++poz;
+        ASSERT_EQ(zapisz_model(m), stany[poz]) << "krok " << krok << ": ponów";
+      } else if (r < 21) {
+        ASSERT_TRUE(okno.ZapiszDo(plik.string()));
+        zapisane = stany[poz];
+      } else {
+        (okno.*komendy[los() % std::size(komendy)])();
+        Bajty b = zapisz_model(m);
+        if (b != stany[poz]) {
+          stany.resize(poz + 1);
+          stany.push_back(std::move(b));
+          ++poz;
+        }
+        // the oldest states go beyond 100 steps or the memory limit
+        std::size_t bajty = 0;
+        for (const auto& s : stany) bajty += s.size();
+        while (poz > 0 && (stany.size() > static_cast<std::size_t>(limit_krokow) + 1 || bajty > limit_bajtow)) {
+          bajty -= stany.front().size();
+          stany.erase(stany.begin());
+          --poz;
+          ++porzucone;
+        }
+      }
+      ASSERT_EQ(okno.historia.MoznaCofnac(), poz > 0) << "krok " << krok;
+      ASSERT_EQ(okno.historia.MoznaPonowic(), poz + 1 < stany.size()) << "krok " << krok;
+      ASSERT_EQ(okno.Zmieniony(), zapisz_model(m) != zapisane) << "krok " << krok;
+    }
+    // every step back to the oldest kept, and forward again to the last
+    while (okno.historia.MoznaCofnac()) okno.Cm_Cofnij();
+    EXPECT_EQ(zapisz_model(m), stany.front());
+    while (okno.historia.MoznaPonowic()) okno.Cm_Ponow();
+    EXPECT_EQ(zapisz_model(m), stany.back());
+    if (ziarno != 12u) EXPECT_GT(porzucone, 0) << "the limits of the history were reached";
+    EXPECT_GT(cofniec, 20);
+    std::string powod;
+    EXPECT_TRUE(sprawdz_niezmienniki(m, &powod)) << powod;
+  }
+  std::filesystem::remove(plik);
+  std::filesystem::remove(plik.string() + ".DR.txt");
 }

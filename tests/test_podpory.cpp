@@ -360,7 +360,9 @@ TEST_F(Grubosc, PositiveThicknessIsTakenOthersRefused) {
   okno.Cm_z_grubosc();
   EXPECT_EQ(m.th, 0.5f);
   EXPECT_EQ(m.obliczono, 0);
-  EXPECT_EQ(okno.id, 1);  // the tables stay
+  EXPECT_EQ(okno.id, 1);  // the data table stays
+  EXPECT_EQ(okno.iw, 0);  // the results, which no longer belong to the model, close
+  EXPECT_EQ(fp.okna.size(), 1u);
   fp.anuluj(3160);
   okno.Cm_z_grubosc();
   EXPECT_EQ(m.th, 0.5f);

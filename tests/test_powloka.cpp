@@ -74,13 +74,14 @@ TEST_F(Powloka, StartsEmptyWithItsDefaults) {
 
 TEST_F(Powloka, MenuHasItsPopupsEntriesAndSeparators) {
   std::vector<std::string> popupy(menu_popupy().begin(), menu_popupy().end());
-  EXPECT_EQ(popupy, (std::vector<std::string>{"&Plik", "&Dodaj", "&Zmień", "&Usuń", "&Grupa", "&Obliczenia",
-                                              "&Widok", "Us&tawienia", "P&omoc"}));
+  EXPECT_EQ(popupy, (std::vector<std::string>{"&Plik", "&Edycja", "&Dodaj", "&Zmień", "&Usuń", "&Grupa",
+                                              "&Obliczenia", "&Widok", "Us&tawienia", "P&omoc"}));
   std::vector<int> po;
   for (const auto& k : tablica_komend())
     if (k.separator_po) po.push_back(k.id);
-  EXPECT_EQ(po, (std::vector<int>{51703, 51702, 51695, 51684, 1010, 51706, 1123, 1230, 1220, 1210, 1250, 51705}));
-  EXPECT_EQ(tablica_komend().size(), 48u);
+  EXPECT_EQ(po,
+            (std::vector<int>{51703, 51702, 51695, 51734, 51684, 1010, 51706, 1123, 1230, 1220, 1210, 1250, 51705}));
+  EXPECT_EQ(tablica_komend().size(), 54u);
   EXPECT_STREQ(znajdz_komende(51702)->tekst, "Zapisz &wyniki do pliku ");
   EXPECT_STREQ(znajdz_komende(1200)->tekst, "Numery &elmentów");
 }
@@ -204,15 +205,17 @@ TEST_F(Powloka, SaveThenOpenGivesTheSameModelAndTitles) {
   EXPECT_TRUE(sprawdz_niezmienniki(m));
 }
 
-TEST_F(Powloka, OpenAnsweredNoChangesNothingAndCancelLeavesNoModel) {
+TEST_F(Powloka, OpenAnsweredNoOrCancelledKeepsTheModel) {
   zaladuj();
+  fp.UstawTytul("VELDO SKORBA N - /x/a.SKD");
   fp.nie();
   okno.Cm_Otworz();
   EXPECT_EQ(m.nn, 4);
   fp.tak().plik(std::nullopt);
   okno.Cm_Otworz();
-  EXPECT_EQ(m.Pusty, 1);  // released before the dialog
-  EXPECT_EQ(fp.tytul, kTytulPusty);
+  EXPECT_EQ(m.Pusty, 0);  // released only once a new file has been accepted
+  EXPECT_EQ(m.nn, 4);
+  EXPECT_EQ(fp.tytul, "VELDO SKORBA N - /x/a.SKD");
 }
 
 TEST_F(Powloka, OpenReportsMissingAndBadFiles) {

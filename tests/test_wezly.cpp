@@ -7,7 +7,7 @@
 
 #include "app/komendy.h"
 #include "app/liczby.h"
-#include "edit/formy.h"
+#include "app/formy.h"
 #include "edycja_testy.h"
 #include "model/przebuduj.h"
 

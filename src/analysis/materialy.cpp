@@ -4,14 +4,12 @@
 
 #include <algorithm>
 
+#include "app/formy.h"
 #include "app/liczby.h"
 #include "app/okno.h"
-#include "edit/formy.h"
-#include "edit/wspolne.h"
 #include "model/przebuduj.h"
 
-using edycja::blad;
-using edycja::zamknij_tabele;
+using formy::blad;
 
 namespace {
 constexpr const char* kMaterial = "Podaj numer materiału :";
@@ -70,7 +68,7 @@ bool sprawdz_material(Platform& P, const d_dane_Y_P& r, int& przedzialy, float& 
   pois = static_cast<float>(atof_pola(r.pois.t));
   if (przedzialy < 1) blad(P, "Liczba przedziałów musi być większa lub równa 1");
   if (przedzialy > kMaksPrzedzialow)
-    blad(P, edycja::tekst("Liczba przedziałów nie może być większa od %d", kMaksPrzedzialow));
+    blad(P, formy::tekst("Liczba przedziałów nie może być większa od %d", kMaksPrzedzialow));
   if (pois < 0) blad(P, "Współczynnik Poissona <0");
   return przedzialy >= 1 && przedzialy <= kMaksPrzedzialow && pois > 0;
 }
@@ -86,6 +84,7 @@ bool sprawdz_przedzial(Platform& P, const d_dane_Y& r, float& e, float& sim) {
 
 void _OKNO_::Cm_d_mat() {
   if (M.Pusty || M.nm >= kMaksMaterialow) return;
+  const int maxpr = M.maxpr;
   d_dane_Y_P r;
   int lp = 0;
   float pois = 0;
@@ -122,9 +121,10 @@ void _OKNO_::Cm_d_mat() {
       float e, sim;
       const bool dobry = sprawdz_przedzial(P, y, e, sim);  // checked whatever the button
       if (w != IDOK) {
-        // The material is taken away again.
+        // The material is taken away again, and the interval tables get
+        // back their width: the model is as it was.
         usun_materialy(M, maska(M.nm, {n}));
-        zmien_szerokosc_materialow(M, najwiecej_przedzialow(M));
+        zmien_szerokosc_materialow(M, maxpr);
         return;
       }
       if (dobry) {
@@ -136,11 +136,7 @@ void _OKNO_::Cm_d_mat() {
   }
   // The nominal modulus (kept in the project file) is the initial one.
   M.pm[n][1] = M.Ez[n][1];
-
-  zamknij_tabele(*this);
-  M.obliczono = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Dodaj materiał", .przelicz = true});
 }
 
 void _OKNO_::Cm_z_mat() {
@@ -183,11 +179,7 @@ void _OKNO_::Cm_z_mat() {
       }
     }
   }
-
-  zamknij_tabele(*this);
-  M.obliczono = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Zmień materiał", .przelicz = true});
 }
 
 void _OKNO_::Cm_u_mat() {
@@ -199,12 +191,9 @@ void _OKNO_::Cm_u_mat() {
       return;
     }
   if (n < 1 || n > M.nm) return;
-  if (!edycja::pytanie(P, edycja::tekst("Usunąć materiał %d ?", n), kUsuwanie)) return;
+  if (!formy::pytanie(P, formy::tekst("Usunąć materiał %d ?", n), kUsuwanie)) return;
 
-  zamknij_tabele(*this);
-  M.obliczono = 0;
   usun_materialy(M, maska(M.nm, {n}));
-  zwolnij_grupe(M);
   // The plot follows its material; a plot of the deleted one is closed.
   if (nrma == n) {
     SHOWGRAPH = 0;
@@ -212,8 +201,7 @@ void _OKNO_::Cm_u_mat() {
   } else if (nrma > n) {
     --nrma;
   }
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Usuń materiał", .przelicz = true, .bez_grupy = true});
 }
 
 void _OKNO_::Cm_CHARAK() {

@@ -14,6 +14,33 @@ bool nd1(const _OKNO_& o) { return model(o) && o.M.nd >= 1; }
 bool ne1(const _OKNO_& o) { return model(o) && o.M.ne >= 1; }
 bool grupa(const _OKNO_& o) { return model(o) && o.M.nn >= 1 && o.M.j_grupa != 0; }
 bool charak(const _OKNO_& o) { return model(o) && o.M.nm != 0; }
+bool cofnij(const _OKNO_& o) { return o.historia.MoznaCofnac(); }
+bool ponow(const _OKNO_& o) { return o.historia.MoznaPonowic(); }
+
+// "&Cofnij: Usuń węzeł": the entries name the step they would take back or
+// repeat.
+std::string opis_cofnij(const _OKNO_& o) {
+  return o.historia.MoznaCofnac() ? "&Cofnij: " + o.historia.DoCofniecia() : "&Cofnij";
+}
+std::string opis_ponow(const _OKNO_& o) {
+  return o.historia.MoznaPonowic() ? "&Ponów: " + o.historia.DoPonowienia() : "&Ponów";
+}
+
+// The recent files: "&1 /home/ala/tarcza.SKD", shown only while there is one.
+template <int N>
+bool ostatni(const _OKNO_& o) {
+  return static_cast<int>(o.ostatnie.size()) >= N;
+}
+template <int N>
+std::string opis_ostatni(const _OKNO_& o) {
+  if (!ostatni<N>(o)) return {};
+  std::string t = "&" + std::to_string(N) + " ";
+  for (char c : o.ostatnie[N - 1]) {
+    if (c == '&') t += '&';  // a literal '&', not a mnemonic
+    t += c;
+  }
+  return t;
+}
 
 bool ch_graph(const _OKNO_& o) { return o.SHOWGRAPH != 0; }
 bool ch_n1(const _OKNO_& o) { return o.p_napr == 1 && o.p_rn == 1; }
@@ -32,8 +59,8 @@ bool ch_sily(const _OKNO_& o) { return o.p_sily == 1; }
 }  // namespace
 
 const std::vector<const char*>& menu_popupy() {
-  static const std::vector<const char*> p = {"&Plik",        "&Dodaj",  "&Zmień",      "&Usuń", "&Grupa",
-                                             "&Obliczenia", "&Widok", "Us&tawienia", "P&omoc"};
+  static const std::vector<const char*> p = {"&Plik",  "&Edycja",     "&Dodaj", "&Zmień",      "&Usuń",
+                                             "&Grupa", "&Obliczenia", "&Widok", "Us&tawienia", "P&omoc"};
   return p;
 }
 
@@ -45,7 +72,14 @@ const std::vector<Komenda>& tablica_komend() {
       {51703, "&Plik", "Z&amknij", &_OKNO_::Cm_zamknij, model, nullptr, true},
       {51702, "&Plik", "Zapisz &wyniki do pliku ", &_OKNO_::Cm_zap_wyn, wyniki, nullptr, true},
       {51695, "&Plik", "&Kreator", &_OKNO_::Cm_kreator, brak_modelu, nullptr, true},
+      {51731, "&Plik", "", &_OKNO_::Cm_ostatni<1>, ostatni<1>, nullptr, false, nullptr, opis_ostatni<1>, ostatni<1>},
+      {51732, "&Plik", "", &_OKNO_::Cm_ostatni<2>, ostatni<2>, nullptr, false, nullptr, opis_ostatni<2>, ostatni<2>},
+      {51733, "&Plik", "", &_OKNO_::Cm_ostatni<3>, ostatni<3>, nullptr, false, nullptr, opis_ostatni<3>, ostatni<3>},
+      {51734, "&Plik", "", &_OKNO_::Cm_ostatni<4>, ostatni<4>, nullptr, true, nullptr, opis_ostatni<4>, ostatni<4>},
       {1040, "&Plik", "&Koniec", &_OKNO_::Cm_Koniec, nullptr, nullptr, false},
+
+      {51720, "&Edycja", "&Cofnij", &_OKNO_::Cm_Cofnij, cofnij, nullptr, false, "Ctrl+Z", opis_cofnij},
+      {51721, "&Edycja", "&Ponów", &_OKNO_::Cm_Ponow, ponow, nullptr, false, "Ctrl+Y;Ctrl+Shift+Z", opis_ponow},
 
       {51688, "&Dodaj", "&Węzeł", &_OKNO_::Cm_d_wez, model, nullptr, false},
       {51686, "&Dodaj", "&Materiał", &_OKNO_::Cm_d_mat, model, nullptr, false},
@@ -113,6 +147,17 @@ bool komenda_wlaczona(const _OKNO_& okno, int id) {
 bool komenda_zaznaczona(const _OKNO_& okno, int id) {
   const Komenda* k = znajdz_komende(id);
   return k && k->zaznaczona && k->zaznaczona(okno);
+}
+
+std::string tekst_komendy(const _OKNO_& okno, int id) {
+  const Komenda* k = znajdz_komende(id);
+  if (!k) return {};
+  return k->opis ? k->opis(okno) : k->tekst;
+}
+
+bool komenda_widoczna(const _OKNO_& okno, int id) {
+  const Komenda* k = znajdz_komende(id);
+  return k && (!k->widoczna || k->widoczna(okno));
 }
 
 bool wykonaj_komende(_OKNO_& okno, int id) {

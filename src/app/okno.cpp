@@ -22,6 +22,8 @@ _OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
   _pliktxt_.musi_istniec = true;
   P.UstawWspolrzedne("x=0,       y=0");
   Pasek_kol();
+  NowaHistoria(true);
+  CzytajOstatnie();
 }
 
 _OKNO_::~_OKNO_() {
@@ -42,32 +44,33 @@ void _OKNO_::Zwol_pam() {
   M.Pusty = 1;
   P.UstawTytul(kTytulPusty);
   zwolnij_tablice(M);
+  // Nothing is left to undo or to save.
+  plik_projektu.clear();
+  NowaHistoria(true);
   P.Odswiez();
 }
 
 void _OKNO_::Cm_Nowy() {
-  if (M.Pusty == 0) {
-    if (P.MessageBox("Utworzyć nowe dane ?", kGlowny, Ikona::Pytanie, Przyciski::TakNie) != IDYES) return;
-    Zwol_pam();
-  }
+  if (!MoznaPorzucic("Utworzyć nowe dane ?")) return;
+  if (M.Pusty == 0) Zwol_pam();
   przydziel_robocze(M);
   M.ne = M.nq = M.nn = M.nd = M.nm = 0;
   M.th = 1.0f;
   M.Pusty = 0;
+  NowaHistoria(true);
 }
 
 void _OKNO_::Cm_zamknij() {
-  if (M.Pusty == 0 &&
-      P.MessageBox("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?", kGlowny, Ikona::Pytanie,
-                   Przyciski::TakNie) == IDYES)
-    Zwol_pam();
+  if (M.Pusty == 0 && MoznaPorzucic("Zamykając projekt utracisz dane.\n\nCzy jesteś pewien ?")) Zwol_pam();
   P.Odswiez();
 }
 
 void _OKNO_::Cm_Koniec() { P.Zamknij(); }
 
 bool _OKNO_::CanClose() {
-  return P.MessageBox("Zakończyć działanie programu ?", kGlowny, Ikona::Pytanie, Przyciski::TakNie) == IDYES;
+  if (P.MessageBox("Zakończyć działanie programu ?", kGlowny, Ikona::Pytanie, Przyciski::TakNie) != IDYES)
+    return false;
+  return MoznaPorzucic(nullptr);
 }
 
 void _OKNO_::Cm_POMOC() { P.OtworzDokument("skorban.chm"); }

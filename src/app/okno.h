@@ -10,10 +10,14 @@
 // defines Cm_d_wez, src/analysis/obliczenia.cpp defines Obliczenia, ...).
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/historia.h"
+#include "app/odzysk.h"
 #include "app/platform.h"
 #include "app/rekordy.h"
 #include "model/model.h"
@@ -90,6 +94,76 @@ class _OKNO_ {
   // to erase it; as long as the outline's part inside the picture.
   std::vector<std::pair<Punkt, Kolor>> tkre;
 
+  // --- the after-change path, unsaved changes, undo and redo --------------------------
+  // (src/app/zmiany.cpp)
+  //
+  // The history holds the store's project-file image after every step; its
+  // present state is the image of the store as the last command left it.
+  // The model has unsaved changes exactly when that image differs from the
+  // one last opened or saved, i.e. when a save would write other bytes.
+
+  // The table windows a change closes: all of them, or only the results.
+  enum class Tabele { Wszystkie, Wyniki };
+  // What varies between the changes of the model.
+  struct Zmiana {
+    const char* nazwa = nullptr;        // the undo step ("Usuń węzeł"); nullptr: no step
+    Tabele tabele = Tabele::Wszystkie;  // the table windows closed
+    bool przelicz = false;              // the analysis runs when automatic recalculation is on
+    bool bez_grupy = false;             // the group selection is dropped
+  };
+  // Ends every command that changed the model: closes the table windows,
+  // drops the group when asked, clears the results, records the undo step
+  // (none when the model came out the same), keeps the recovery file, runs
+  // the analysis when asked and automatic recalculation is on, and repaints.
+  void PoZmianie(const Zmiana& z);
+  // The present store starts a new history with nothing to undo.  With
+  // `zapisany` it counts as saved (opened, new, a finished wizard); without,
+  // it has unsaved changes until it is saved (a restored recovery file).
+  void NowaHistoria(bool zapisany);
+  // Whether a save would write other bytes than were last opened or saved.
+  bool Zmieniony() const;
+  // Whether the model may be replaced: asks `pytanie` (the command's own
+  // question, when a model exists and it is not nullptr), then, while there
+  // are unsaved changes, "Zapisać zmiany w projekcie?": "Tak" saves (to the
+  // model's file, or through the save dialog when it has none) and goes on
+  // only when the save succeeded, "Nie" goes on, "Anuluj" stops.
+  bool MoznaPorzucic(const char* pytanie);
+  // "&Cofnij" and "&Ponów": the model of the step before or after.
+  void Cm_Cofnij();
+  void Cm_Ponow();
+  // The store's project-file image (nullptr without a model).
+  ObrazModelu Obraz() const;
+  // `dane` was written to the model's file: it is the present state and the
+  // saved one.
+  void ZapamietajZapis(const ObrazModelu& dane);
+  // The store changed in the project file without an undo step of its own
+  // (the report's recount of the forces).
+  void ZmianaBezKroku();
+
+  Historia historia;
+  // The image last opened or saved (none after a restored recovery file).
+  std::optional<ObrazModelu> zapisany;
+  // The file the model was opened from or last saved to; "" for none.
+  std::string plik_projektu;
+
+  // --- the recovery file (src/app/zmiany.cpp) ------------------------------------------
+  // While the model has unsaved changes, it is written to the recovery file
+  // at most every kOdstepOdzysku after a change; the file goes as soon as
+  // nothing is unsaved, and with the window.
+  static constexpr int kOdstepOdzysku = 30000;  // milliseconds
+  // Keeps a recovery file in `katalog` from now on; false when the folder
+  // cannot be used (the program then works without one).
+  bool WlaczOdzysk(const std::string& katalog);
+  // Offers the recovery files left by programs that no longer run, newest
+  // first: "Znaleziono niezapisany projekt z <data i godzina>. Przywrócić?".
+  // "Tak" restores the model, with unsaved changes and without a file;
+  // "Nie" deletes the file and goes on to the next.
+  void ZaproponujOdzysk();
+  // The timer asked for through Platform::UstawZegar has run out.
+  void EvTimer();
+  std::unique_ptr<PlikOdzysku> odzysk;
+  bool zegar_odzysku = false;  // a timer is pending
+
   // --- model store: creation and release ----------------------------------------
   void Cm_Nowy();
   void Zwol_pam();
@@ -101,6 +175,31 @@ class _OKNO_ {
   void Cm_Otworz();
   void Cm_Zapisz();
   void Cm_zap_wyn();
+  // Opens the project file at `sciezka` as "&Otwórz" opens the file chosen
+  // in its dialog: the same questions first, then the same checks and
+  // messages (the command line, the recent files).
+  void OtworzPlikProjektu(const std::string& sciezka);
+  // Reads the project file at `sciezka` with the checks and messages of
+  // "&Otwórz"; the present model is replaced only once the file has been
+  // read and accepted.  True when it was.
+  bool Wczytaj(const std::string& sciezka);
+  // Writes the model to `sciezka`; a failure is reported.  True when written.
+  bool ZapiszDo(const std::string& sciezka);
+
+  // --- the files opened or saved last, listed in "&Plik" ----------------------------
+  static constexpr int kOstatnich = 4;
+  // Full paths, the newest first; kept between sessions in the platform's
+  // settings "ostatnie/1" .. "ostatnie/4".
+  std::vector<std::string> ostatnie;
+  // The n-th of them (1-based): opened, or, when it no longer exists, said
+  // so and dropped from the list.
+  void OtworzOstatni(int n);
+  template <int N>
+  void Cm_ostatni() { OtworzOstatni(N); }
+  // Puts a file just opened or saved at the top of the list.
+  void ZapamietajOstatni(const std::string& sciezka);
+  // Reads the list from the settings (another program may have changed it).
+  void CzytajOstatnie();
 
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();

@@ -18,7 +18,7 @@ class Canvas;
 // Program: the program's own icon, for the box that tells about the program;
 // a platform without one shows the information icon.
 enum class Ikona { Brak, Blad, Wykrzyknik, Pytanie, Informacja, Program };
-enum class Przyciski { OK, TakNie };
+enum class Przyciski { OK, TakNie, TakNieAnuluj };
 enum class Kursor { Normalny, Czekaj, Krzyz };
 
 // Description of a file dialog: filter in the "description|pattern|" form,
@@ -75,7 +75,8 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // A message box; returns IDOK, IDYES or IDNO.
+  // A message box; returns IDOK, IDYES or IDNO, and for TakNieAnuluj also
+  // IDCANCEL ("Anuluj", Escape or the window's close box).
   virtual int MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
                          Przyciski przyciski) = 0;
   // A modal form; fills the edits from the bound record, and on OK writes
@@ -109,6 +110,11 @@ class Platform {
   virtual Canvas* CanvasOkna() { return nullptr; }
   // Shows what was drawn through CanvasOkna().
   virtual void PokazRysunek() {}
+
+  // Asks for one call of the main window's EvTimer after `ms` milliseconds,
+  // from the event loop between commands.  A platform without an event loop
+  // never calls back.
+  virtual void UstawZegar(int /*ms*/) {}
 
   // Settings kept between sessions (recent files, chosen options): the value
   // stored under a key, "" when there is none.  A platform without a place

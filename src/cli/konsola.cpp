@@ -6,7 +6,7 @@ int Konsola::MessageBox(const std::string& tekst, const std::string& tytul, Ikon
   if (ikona == Ikona::Blad || ikona == Ikona::Wykrzyknik) ++bledy;
   ostatni_komunikat = tekst;
   std::fprintf(err_, "%s: %s\n", tytul.c_str(), tekst.c_str());
-  return przyciski == Przyciski::TakNie ? IDYES : IDOK;
+  return przyciski == Przyciski::OK ? IDOK : IDYES;
 }
 
 int Konsola::Formularz(::Formularz& f) {

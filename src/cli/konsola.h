@@ -1,5 +1,6 @@
 // The Platform of the batch tool: message boxes go to standard error in the
-// words the program would show, questions are answered Yes, forms are
+// words the program would show, questions are answered Yes (also the
+// three-button ones), forms are
 // answered from the command line (or cancelled), and file dialogs return the
 // paths the tool was given.
 #pragma once

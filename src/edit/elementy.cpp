@@ -1,10 +1,7 @@
 // Adding, changing and deleting a single triangular element.
+#include "app/formy.h"
 #include "app/okno.h"
-#include "edit/formy.h"
-#include "edit/wspolne.h"
 #include "model/przebuduj.h"
-
-using edycja::zamknij_tabele;
 
 void _OKNO_::Cm_d_ele() {
   if (M.Pusty || M.nn < 3 || M.nm <= 0) return;
@@ -20,14 +17,10 @@ void _OKNO_::Cm_d_ele() {
     Trojkat t;
     if (!sprawdz_element(P, danep, M.nn, M.nm, false, t)) continue;  // shown again with the presets
 
-    M.obliczono = 0;
     M.Pusty = 1;
     zapisz_element(M, dodaj_elementy(M, 1), t);
-    zamknij_tabele(*this);
     M.Pusty = 0;
-    M.obliczono = 0;
-    if (a_licz == 1) Obliczenia();
-    P.Odswiez();
+    PoZmianie({.nazwa = "Dodaj element", .przelicz = true});
     return;
   }
 }
@@ -42,10 +35,9 @@ void _OKNO_::Cm_z_pret() {
       if (P.Formularz(f) == IDOK && sprawdz_element(P, danep, M.nn, M.nm, false, t)) {
         M.Pusty = 1;
         zapisz_element(M, e, t);
-        zamknij_tabele(*this);
         M.Pusty = 0;
-        M.obliczono = 0;
-        if (a_licz == 1) Obliczenia();
+        PoZmianie({.nazwa = "Zmień element", .przelicz = true});
+        return;
       }
     }
   }
@@ -55,16 +47,11 @@ void _OKNO_::Cm_z_pret() {
 void _OKNO_::Cm_u_ele() {
   if (M.Pusty) return;
   const int e = PodajNumer("Podaj numer elementu :");
-  const std::string pytanie = edycja::tekst("Usunąć element %d ?", e);
-  if (e < 1 || e > M.ne || !edycja::pytanie(P, pytanie, "Usuwanie elementu")) return;
+  const std::string pytanie = formy::tekst("Usunąć element %d ?", e);
+  if (e < 1 || e > M.ne || !formy::pytanie(P, pytanie, "Usuwanie elementu")) return;
 
-  M.obliczono = 0;
   M.Pusty = 1;
   usun_elementy(M, maska(M.ne, {e}));
-  zwolnij_grupe(M);
-  zamknij_tabele(*this);
   M.Pusty = 0;
-  M.obliczono = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Usuń element", .przelicz = true, .bez_grupy = true});
 }

@@ -7,22 +7,24 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/formy.h"
 #include "app/liczby.h"
 #include "app/okno.h"
-#include "edit/formy.h"
 #include "model/przebuduj.h"
 #include "view/canvas.h"
+#include "view/rysowanie.h"
 
 namespace {
 
 constexpr Kolor kCzarny(0, 0, 0);
 constexpr Kolor kPomaranczowy(255, 128, 0);
 
-// A float screen coordinate as a pixel, truncated toward zero.  Values far
-// outside any picture (and NaN) have no pixel.
+// A float screen coordinate as the pixel the painter draws it at.  Values
+// beyond the painter's pixel range (and NaN) lie outside any picture and
+// have no pixel.
 bool na_piksel(float v, int& p) {
-  if (!(v > -1.0e7f && v < 1.0e7f)) return false;
-  p = static_cast<int>(v);
+  if (!(std::fabs(v) <= rysunek::kZasiegPikseli)) return false;
+  p = rysunek::piksel(v);
   return true;
 }
 
@@ -118,23 +120,17 @@ std::vector<int> wezly_grupy(const Model& M) {
   return f;
 }
 
-// --- the view transform, both ways ----------------------------------------------------------
-//
-// The painter draws model (X, Y) at ((X - ax)·sx + 25, hmax - ((Y - aa)·sa + 40)),
-// truncated.  The pointer is read back with the exact inverse, so that the
-// readout and the selection refer to the model point drawn under the
-// pointer.
+// --- the view transform, both ways: the painter's -----------------------------------------
 
 void piksel_na_model(const _OKNO_& o, int px, int py, float& X, float& Y) {
-  X = (static_cast<float>(px) - 25.0f) / o.sx + o.ax;
-  Y = (static_cast<float>(o.hmax) - static_cast<float>(py) - 40.0f) / o.sa + o.aa;
+  const rysunek::Rzut r = rysunek::rzut_okna(o);
+  X = r.modelX(static_cast<float>(px));
+  Y = r.modelY(static_cast<float>(py));
 }
 
 bool wezel_na_piksel(const _OKNO_& o, int k, int& px, int& py) {
-  const Model& M = o.M;
-  const float sx = (M.x[k][1] - o.ax) * o.sx + 25.0f;
-  const float sy = static_cast<float>(o.hmax) - ((M.x[k][2] - o.aa) * o.sa + 40.0f);
-  return na_piksel(sx, px) && na_piksel(sy, py);
+  const rysunek::Rzut r = rysunek::rzut_okna(o);
+  return na_piksel(r.X(o.M.x[k][1]), px) && na_piksel(r.Y(o.M.x[k][2]), py);
 }
 
 std::string odczyt_wspolrzednych(const _OKNO_& o, int px, int py) {
@@ -275,11 +271,9 @@ void _OKNO_::Cm_Grupa_prz() {
     M.x[b][2] += dY;
   }
   M.Pusty = 0;
-  M.obliczono = 0;
   // The results no longer belong to the model; the data window stays and
   // shows the new coordinates.
-  ZamknijWyniki();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Przesuń grupę", .tabele = Tabele::Wyniki});
 }
 
 void _OKNO_::Cm_Grupa_kop_prz() {
@@ -296,7 +290,6 @@ void _OKNO_::Cm_Grupa_kop_prz() {
     return;
   }
   const float dX = static_cast<float>(atof_pola(r.px.t)), dY = static_cast<float>(atof_pola(r.py.t));
-  ZamknijTabele();
   M.Pusty = 1;
 
   // Node s of the group is copied as node n + j, j its place in the group.
@@ -357,8 +350,7 @@ void _OKNO_::Cm_Grupa_kop_prz() {
   }
 
   M.Pusty = 0;
-  M.obliczono = 0;
-  P.Odswiez();
+  PoZmianie({.nazwa = "Kopiuj grupę"});
 }
 
 void _OKNO_::Cm_Grupa_doom() {
@@ -407,11 +399,8 @@ void _OKNO_::Cm_Grupa_doom() {
       if (c >= 1 && c <= M.nn) wezly[static_cast<std::size_t>(c)] = 0;
     }
   usun_wezly(M, wezly);
-  zw_grp();
-  ZamknijTabele();
   M.Pusty = 0;
-  M.obliczono = 0;
-  P.Odswiez();
+  PoZmianie({.nazwa = "Usuń grupę", .bez_grupy = true});
 }
 
 void _OKNO_::Cm_G_PODP() {
@@ -440,12 +429,9 @@ void _OKNO_::Cm_G_PODP() {
   // Whatever the form's answer: the list is rebuilt sorted by degree of
   // freedom, the group dropped and the results invalidated.
   M.Pusty = 1;
-  ZamknijTabele();
-  zw_grp();
   zloz_podpory(M, t);
-  M.obliczono = 0;
   M.Pusty = 0;
-  P.Odswiez();
+  PoZmianie({.nazwa = "Zadaj podpory", .bez_grupy = true});
 }
 
 void _OKNO_::Cm_G_SILA() {
@@ -462,8 +448,5 @@ void _OKNO_::Cm_G_SILA() {
     M.si[2 * b - 1] = M.f[2 * b - 1] = fx;
     M.si[2 * b] = M.f[2 * b] = fy;
   }
-  ZamknijTabele();
-  zw_grp();
-  M.obliczono = 0;
-  P.Odswiez();
+  PoZmianie({.nazwa = "Zadaj siły", .bez_grupy = true});
 }

@@ -1,12 +1,10 @@
 // Supports, forces and the plate thickness.
+#include "app/formy.h"
 #include "app/liczby.h"
 #include "app/okno.h"
-#include "edit/formy.h"
-#include "edit/wspolne.h"
 #include "model/przebuduj.h"
 
-using edycja::blad;
-using edycja::zamknij_tabele;
+using formy::blad;
 
 namespace {
 
@@ -15,8 +13,8 @@ constexpr const char* kWezel = "Podaj numer węzła :";
 // The restraints of node a, edited through the support form.  The typed
 // node number only has to pass the checks; the restraints always go to
 // node a.  zakres is the highest typed number that passes without the
-// "Zły numer węzła" box.
-void edytuj_podpore(_OKNO_& o, int zakres, bool pusty_w_trakcie) {
+// "Zły numer węzła" box; krok names the undo step.
+void edytuj_podpore(_OKNO_& o, int zakres, bool pusty_w_trakcie, const char* krok) {
   Model& M = o.M;
   const int a = o.PodajNumer(kWezel);
   if (a < 1 || a > M.nn) return;
@@ -54,16 +52,15 @@ void edytuj_podpore(_OKNO_& o, int zakres, bool pusty_w_trakcie) {
   // The list is rebuilt after "Anuluj" too: sorted, one entry per degree of
   // freedom.
   if (pusty_w_trakcie) M.Pusty = 1;
-  zamknij_tabele(o);
   zloz_podpory(M, t);
-  M.obliczono = 0;
   if (pusty_w_trakcie) M.Pusty = 0;
-  o.P.Odswiez();
+  o.PoZmianie({.nazwa = krok});
 }
 
 // The forces of node a, set through the force form; the typed node number
-// decides where they go.  fmt is the format of the present forces.
-void edytuj_sile(_OKNO_& o, const char* fmt) {
+// decides where they go.  fmt is the format of the present forces, krok
+// names the undo step.
+void edytuj_sile(_OKNO_& o, const char* fmt, const char* krok) {
   Model& M = o.M;
   const int a = o.PodajNumer(kWezel);
   if (a < 1 || a > M.nn) return;
@@ -81,9 +78,7 @@ void edytuj_sile(_OKNO_& o, const char* fmt) {
     if (k <= 0) continue;
     M.f[2 * k - 1] = M.si[2 * k - 1] = static_cast<float>(atof_pola(r.fx.t));
     M.f[2 * k] = M.si[2 * k] = static_cast<float>(atof_pola(r.fy.t));
-    zamknij_tabele(o);
-    M.obliczono = 0;
-    o.P.Odswiez();
+    o.PoZmianie({.nazwa = krok});
     return;
   }
 }
@@ -92,18 +87,18 @@ void edytuj_sile(_OKNO_& o, const char* fmt) {
 
 void _OKNO_::Cm_d_podp() {
   if (M.Pusty || M.nn < 1) return;
-  edytuj_podpore(*this, M.nn, true);
+  edytuj_podpore(*this, M.nn, true, "Dodaj podporę");
 }
 
 void _OKNO_::Cm_z_podp() {
   if (M.Pusty || M.nd < 1) return;
-  edytuj_podpore(*this, M.nq, false);
+  edytuj_podpore(*this, M.nq, false, "Zmień podporę");
 }
 
 void _OKNO_::Cm_u_podp() {
   if (M.Pusty || M.nd < 1) return;
   const int a = PodajNumer(kWezel);
-  const std::string pytanie = edycja::tekst("Usunąć podpore w węźle %d ?", a);
+  const std::string pytanie = formy::tekst("Usunąć podpore w węźle %d ?", a);
   // The last entry of each direction (the wizard may list a degree of
   // freedom twice).
   int uex = 0, uey = 0;
@@ -115,49 +110,40 @@ void _OKNO_::Cm_u_podp() {
     blad(P, "W tym węźle nie ma podpory !", "Usuwanie podpory");
     return;
   }
-  if (a < 1 || a > M.nn || !edycja::pytanie(P, pytanie, "Usuwanie podpory")) return;
+  if (a < 1 || a > M.nn || !formy::pytanie(P, pytanie, "Usuwanie podpory")) return;
 
-  zamknij_tabele(*this);
-  M.obliczono = 0;
   M.Pusty = 1;
   usun_podpory(M, maska(M.nd, {uex, uey}));
-  M.obliczono = 0;
   M.Pusty = 0;
-  zwolnij_grupe(M);
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Usuń podporę", .przelicz = true, .bez_grupy = true});
 }
 
 void _OKNO_::Cm_d_sile() {
   if (M.Pusty || M.nn < 1) return;
-  edytuj_sile(*this, "%5.1f");
+  edytuj_sile(*this, "%5.1f", "Dodaj siłę");
 }
 
 void _OKNO_::Cm_z_sily() {
   if (M.Pusty || M.nn < 1) return;
-  edytuj_sile(*this, "%6f");
+  edytuj_sile(*this, "%6f", "Zmień siłę");
 }
 
 void _OKNO_::Cm_u_sile() {
   if (M.Pusty || M.nn < 1) return;
   const int a = PodajNumer(kWezel);
-  const std::string pytanie = edycja::tekst("Usunąć siły w węźle %d ?", a);
+  const std::string pytanie = formy::tekst("Usunąć siły w węźle %d ?", a);
   if (a < 1 || a > M.nn) return;
   if (M.si[2 * a] == 0 && M.si[2 * a - 1] == 0) {
     blad(P, "W tym węźle nie ma sił !", "Usuwanie sił");
     return;
   }
-  if (!edycja::pytanie(P, pytanie, "Usuwanie sił")) return;
+  if (!formy::pytanie(P, pytanie, "Usuwanie sił")) return;
 
-  zamknij_tabele(*this);
-  M.obliczono = 0;
   M.Pusty = 1;
   M.si[2 * a] = M.si[2 * a - 1] = 0.0f;
   M.f[2 * a] = M.f[2 * a - 1] = 0.0f;
   M.Pusty = 0;
-  zwolnij_grupe(M);
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Usuń siłę", .przelicz = true, .bez_grupy = true});
 }
 
 void _OKNO_::Cm_z_grubosc() {
@@ -170,10 +156,11 @@ void _OKNO_::Cm_z_grubosc() {
     const auto th = static_cast<float>(atof_pola(r.gr.t));
     if (th > 0) {
       M.th = th;
-      M.obliczono = 0;
-    } else {
-      blad(P, "Grubość musi mieć wartość dodatnią", "Zmiana grubości");
+      // The data table stays; the results no longer belong to the model.
+      PoZmianie({.nazwa = "Zmień grubość tarczy", .tabele = Tabele::Wyniki});
+      return;
     }
+    blad(P, "Grubość musi mieć wartość dodatnią", "Zmiana grubości");
   }
   P.Odswiez();
 }

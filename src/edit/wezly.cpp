@@ -1,11 +1,9 @@
 // Adding, changing and deleting a single node.
+#include "app/formy.h"
 #include "app/okno.h"
-#include "edit/formy.h"
-#include "edit/wspolne.h"
 #include "model/przebuduj.h"
 
-using edycja::blad;
-using edycja::zamknij_tabele;
+using formy::blad;
 
 void _OKNO_::Cm_d_wez() {
   if (M.Pusty) return;
@@ -20,15 +18,11 @@ void _OKNO_::Cm_d_wez() {
     if (!sprawdz_wezel(P, danew, x, y)) continue;  // shown again with the presets
 
     M.Pusty = 1;
-    M.obliczono = 0;
-    zamknij_tabele(*this);
     const int k = dodaj_wezly(M, 1);
     M.x[k][1] = x;
     M.x[k][2] = y;
-    M.obliczono = 0;
     M.Pusty = 0;
-    if (a_licz == 1) Obliczenia();
-    P.Odswiez();
+    PoZmianie({.nazwa = "Dodaj węzeł", .przelicz = true});
     return;
   }
 }
@@ -48,10 +42,7 @@ void _OKNO_::Cm_z_wez() {
 
     M.x[k][1] = x;
     M.x[k][2] = y;
-    zamknij_tabele(*this);
-    M.obliczono = 0;
-    if (a_licz == 1) Obliczenia();
-    P.Odswiez();
+    PoZmianie({.nazwa = "Zmień węzeł", .przelicz = true});
     return;
   }
 }
@@ -59,7 +50,7 @@ void _OKNO_::Cm_z_wez() {
 void _OKNO_::Cm_u_wez() {
   if (M.Pusty) return;
   const int k = PodajNumer("Podaj numer węzła :");
-  const std::string pytanie = edycja::tekst("Usunąć węzeł %d ?", k);
+  const std::string pytanie = formy::tekst("Usunąć węzeł %d ?", k);
   for (int e = 1; e <= M.ne; ++e)
     for (int c = 1; c <= 3; ++c)
       if (M.noc[e][c] == k) {
@@ -72,15 +63,10 @@ void _OKNO_::Cm_u_wez() {
       return;
     }
   if (k < 1 || k > M.nn) return;
-  if (!edycja::pytanie(P, pytanie, "Usuwanie węzła")) return;
+  if (!formy::pytanie(P, pytanie, "Usuwanie węzła")) return;
 
-  zamknij_tabele(*this);
-  zwolnij_grupe(M);
-  M.obliczono = 0;
   M.Pusty = 1;
   usun_wezly(M, maska(M.nn, {k}));
-  M.obliczono = 0;
   M.Pusty = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Usuń węzeł", .przelicz = true, .bez_grupy = true});
 }

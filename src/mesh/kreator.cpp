@@ -3,14 +3,13 @@
 #include <vector>
 
 #include "analysis/materialy.h"
+#include "app/formy.h"
 #include "app/liczby.h"
 #include "app/okno.h"
-#include "edit/formy.h"
-#include "edit/wspolne.h"
 #include "mesh/formy_siatki.h"
 #include "model/przebuduj.h"
 
-using edycja::blad;
+using formy::blad;
 
 namespace {
 // Every material of the wizard starts as this one-interval curve: a
@@ -22,11 +21,8 @@ constexpr float kPoisson = 0.3f;
 }  // namespace
 
 void _OKNO_::Cm_kreator() {
-  if (M.Pusty == 0) {
-    if (P.MessageBox("Utworzyć nowe dane ?", "VELDO SKORBA N", Ikona::Pytanie, Przyciski::TakNie) != IDYES)
-      return;
-    Zwol_pam();
-  }
+  if (!MoznaPorzucic("Utworzyć nowe dane ?")) return;
+  if (M.Pusty == 0) Zwol_pam();
   if (M.Pusty != 1) return;
 
   // --- counts -----------------------------------------------------------------------------
@@ -189,6 +185,7 @@ void _OKNO_::Cm_kreator() {
     SHOWGRAPH = 0;
     nrma = 1;
   }
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  // A finished wizard is a new model: nothing to undo, nothing unsaved.
+  NowaHistoria(true);
+  PoZmianie({.przelicz = true});
 }

@@ -2,9 +2,9 @@
 // axis-parallel rectangle, appended to the model.
 #include <cmath>
 
+#include "app/formy.h"
 #include "app/liczby.h"
 #include "app/okno.h"
-#include "edit/wspolne.h"
 #include "mesh/formy_siatki.h"
 #include "model/przebuduj.h"
 
@@ -36,7 +36,7 @@ void _OKNO_::Cm_prost() {
   const long long lw = (ix + 1LL) * (iy + 1LL) + (cztery ? static_cast<long long>(ix) * iy : 0);
   const long long le = (cztery ? 4LL : 2LL) * ix * iy;
   if (M.nn + lw > kMaksWezlow || M.ne + le > kMaksElementow) {
-    edycja::blad(P, "Zbyt duża liczba elementów");
+    formy::blad(P, "Zbyt duża liczba elementów");
     P.Odswiez();
     return;
   }
@@ -54,8 +54,6 @@ void _OKNO_::Cm_prost() {
   }
 
   M.Pusty = 1;
-  M.obliczono = 0;
-  edycja::zamknij_tabele(*this);
   const int nn0 = M.nn;
   const int lwx = ix + 1;
   const int n0 = dodaj_wezly(M, static_cast<int>(lw));
@@ -98,6 +96,5 @@ void _OKNO_::Cm_prost() {
     }
 
   M.Pusty = 0;
-  if (a_licz == 1) Obliczenia();
-  P.Odswiez();
+  PoZmianie({.nazwa = "Dodaj prostokąt", .przelicz = true});
 }

@@ -108,15 +108,20 @@ std::vector<std::uint8_t> zapisz_model(const Model& m) {
   return std::move(w.wynik);
 }
 
-bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
+namespace {
+
+// The reader of both: `obraz` accepts a model without nodes and numbers that
+// are not finite.
+bool wczytaj(const std::uint8_t* dane, std::size_t rozmiar, Model& m, bool obraz) {
   Czytnik r(dane, rozmiar);
   int ne, nn, nd, nl, nm, maxpr;
   float th;
   if (!r.i32(ne) || !r.i32(nn) || !r.i32(nd) || !r.i32(nl) || !r.i32(nm) || !r.f32(th) || !r.i32(maxpr))
     return false;
-  if (nn <= 0 || ne < 0 || nd < 0 || nl < 0 || nm < 0 || maxpr < 0 || maxpr > kMaxPrz) return false;
+  if (nn < (obraz ? 0 : 1) || ne < 0 || nd < 0 || nl < 0 || nm < 0 || maxpr < 0 || maxpr > kMaxPrz) return false;
   if (nm > 0 && maxpr < 1) return false;
-  if (!std::isfinite(th)) return false;
+  auto liczba = [obraz](float v) { return obraz || std::isfinite(v); };
+  if (!liczba(th)) return false;
   if (nn > (1 << 29)) return false;  // 2*nn must stay an int
   // Every section must be backed by bytes of the file before anything is
   // allocated for it.
@@ -132,7 +137,7 @@ bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
   t.nm = nm;
   t.th = th;
   t.maxpr = maxpr;
-  t.x.przydziel(1, nn, 1, 2);
+  if (nn > 0) t.x.przydziel(1, nn, 1, 2);
   if (ne > 0) {
     t.noc.przydziel(1, ne, 1, 3);
     t.mat.przydziel(1, ne);
@@ -144,25 +149,27 @@ bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
     t.Ez.przydziel(1, nm, 1, maxpr);
     t.Prz.przydziel(1, nm);
   }
-  t.ww.przydziel(1, t.nq, 1, 4);
+  if (nn > 0) t.ww.przydziel(1, t.nq, 1, 4);
   if (nd > 0) {
     t.nu.przydziel(1, nd);
     t.u.przydziel(1, nd);
     t.react.przydziel(1, nd);
   }
-  t.si.przydziel(1, t.nq);
-  t.f.przydziel(1, t.nq);
+  if (nn > 0) {
+    t.si.przydziel(1, t.nq);
+    t.f.przydziel(1, t.nq);
+  }
 
   bool ok = true;
   for (int e = 1; e <= ne && ok; ++e)
     for (int k = 1; k <= 3 && ok; ++k) ok = r.i32(t.noc[e][k]) && t.noc[e][k] >= 1 && t.noc[e][k] <= nn;
   for (int e = 1; e <= ne && ok; ++e) ok = r.i32(t.mat[e]) && t.mat[e] >= 1 && t.mat[e] <= nm;
   for (int k = 1; k <= nn && ok; ++k)
-    ok = r.f32(t.x[k][1]) && r.f32(t.x[k][2]) && std::isfinite(t.x[k][1]) && std::isfinite(t.x[k][2]);
+    ok = r.f32(t.x[k][1]) && r.f32(t.x[k][2]) && liczba(t.x[k][1]) && liczba(t.x[k][2]);
   // pm[m][1] is carried along unread; only the Poisson's ratio must be a number.
-  for (int i = 1; i <= nm && ok; ++i) ok = r.f32(t.pm[i][1]) && r.f32(t.pm[i][2]) && std::isfinite(t.pm[i][2]);
+  for (int i = 1; i <= nm && ok; ++i) ok = r.f32(t.pm[i][1]) && r.f32(t.pm[i][2]) && liczba(t.pm[i][2]);
   for (int j = 1; j <= nd && ok; ++j) ok = r.i32(t.nu[j]) && t.nu[j] >= 1 && t.nu[j] <= t.nq;
-  for (int j = 1; j <= nd && ok; ++j) ok = r.f32(t.u[j]) && std::isfinite(t.u[j]);
+  for (int j = 1; j <= nd && ok; ++j) ok = r.f32(t.u[j]) && liczba(t.u[j]);
   for (int i = 1; i <= nm && ok; ++i)
     for (int j = 1; j <= maxpr && ok; ++j) ok = r.f32(t.Sprz[i][j]);
   for (int i = 1; i <= nm && ok; ++i)
@@ -171,9 +178,9 @@ bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
   // Columns beyond a material's own interval count carry no meaning (and
   // may hold anything in older files); the used ones must be numbers.
   for (int i = 1; i <= nm && ok; ++i)
-    for (int j = 1; j <= t.Prz[i] && ok; ++j) ok = std::isfinite(t.Sprz[i][j]) && std::isfinite(t.Ez[i][j]);
+    for (int j = 1; j <= t.Prz[i] && ok; ++j) ok = liczba(t.Sprz[i][j]) && liczba(t.Ez[i][j]);
   for (int i = 1; i <= t.nq && ok; ++i) {
-    ok = r.f32(t.si[i]) && std::isfinite(t.si[i]);
+    ok = r.f32(t.si[i]) && liczba(t.si[i]);
     if (ok) t.f[i] = t.si[i];
   }
   if (!ok) return false;
@@ -210,6 +217,16 @@ bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
   m.q = std::move(t.q);
   m.str = std::move(t.str);
   return true;
+}
+
+}  // namespace
+
+bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
+  return wczytaj(dane, rozmiar, m, false);
+}
+
+bool wczytaj_obraz_modelu(const std::uint8_t* dane, std::size_t rozmiar, Model& m) {
+  return wczytaj(dane, rozmiar, m, true);
 }
 
 bool czytaj_plik(const std::string& sciezka, std::vector<std::uint8_t>& dane) {

@@ -26,6 +26,12 @@ std::vector<std::uint8_t> zapisz_model(const Model& m);
 // numbers is refused: false, and m is not touched at all.
 bool wczytaj_model(const std::uint8_t* dane, std::size_t rozmiar, Model& m);
 
+// Reads back an image that zapisz_model wrote of a model in the store, as
+// wczytaj_model does, but also of a model a project file cannot hold: one
+// without nodes, or with numbers that are not finite.  Counts, sizes and
+// references are checked all the same; false leaves m untouched.
+bool wczytaj_obraz_modelu(const std::uint8_t* dane, std::size_t rozmiar, Model& m);
+
 // Reads a whole regular file into memory.  False when it cannot be opened
 // or read, when it is not a regular file, and when reading it would wait
 // (a file of /proc with nothing to read yet).

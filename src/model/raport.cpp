@@ -1,11 +1,7 @@
-// "Zapisz &wyniki do pliku ": the results report.
+// The results report: its text and its code page.
 #include "model/raport.h"
 
 #include <charconv>
-#include <filesystem>
-
-#include "app/okno.h"
-#include "model/plik.h"
 
 int policz_sily(const Model& m) {
   int n = 0;
@@ -129,29 +125,4 @@ std::string na_cp1250(const std::string& utf8) {
     i += static_cast<std::size_t>(len);
   }
   return out;
-}
-
-void _OKNO_::Cm_zap_wyn() {
-  // Only results of the present model are reported (the menu entry is
-  // disabled otherwise).
-  if (M.Pusty != 0 || M.obliczono == 0) return;
-  WyborPliku wybor(_pliktxt_);
-  if (!P.ZapiszPlik(_pliktxt_)) return;
-  P.UstawKursor(Kursor::Czekaj);
-  const int nl = policz_sily(M);
-  std::string pelna = _pliktxt_.sciezka;
-  std::error_code ec;
-  const auto abs = std::filesystem::absolute(pelna, ec);
-  if (!ec) pelna = abs.string();
-  const std::string tekst = na_cp1250(tekst_raportu(M, pelna, nl));
-  // Written whole or not at all; nl changes only with a written report.
-  if (!zapisz_plik_atomowo(_pliktxt_.sciezka, tekst.data(), tekst.size())) {
-    P.UstawKursor(Kursor::Normalny);
-    P.MessageBox("Nie można zapisać danych do pliku", "Błąd operacji dyskowej", Ikona::Wykrzyknik, Przyciski::OK);
-    return;
-  }
-  wybor.udany();
-  M.nl = nl;
-  P.UstawKursor(Kursor::Normalny);
-  P.MessageBox("Plik zapisano poprawnie", "VELDO SKORBA N", Ikona::Brak, Przyciski::OK);
 }

@@ -42,10 +42,12 @@ std::string tekst(const char* format, int v);
 // top-left corner) to keep a label near the right or the bottom edge whole.
 void napis_w_oknie(Canvas& dc, int x, int y, const std::string& tekst);
 
-// The view transform of the model view: model (X, Y) to the screen as floats.
-// It is computed in float as the picture is defined; only where a float
-// result would overflow (coordinates near the float limits) is the same
-// formula evaluated in double.
+// The view transform of the model view: model (X, Y) to the screen as floats,
+// and back.  It is computed in float as the picture is defined; only where a
+// float result would overflow (coordinates near the float limits) is the
+// same formula evaluated in double.  The pointer handling reads the model
+// point under a pixel with the inverse, so that the readout and the group
+// selection refer to what the painter drew there.
 struct Rzut {
   float ax = 0, aa = 0, sx = 1, sa = 1, h = 0;
   float X(float x, float przesuniecie = 25.0f) const {
@@ -58,7 +60,13 @@ struct Rzut {
     if (std::isfinite(v) || !std::isfinite(y)) return v;
     return static_cast<float>(h - ((static_cast<double>(y) - aa) * sa + przesuniecie));
   }
+  // The model X drawn at screen X px, and the model Y drawn at screen Y py.
+  float modelX(float px) const { return (px - 25.0f) / sx + ax; }
+  float modelY(float py) const { return (h - py - 40.0f) / sa + aa; }
 };
+
+// The transform the last paint of the model view left in the window.
+Rzut rzut_okna(const _OKNO_& o);
 
 // Node positions of one paint on the screen (index 1..nn).
 struct Ekran {

@@ -38,6 +38,8 @@ void napis_w_oknie(Canvas& dc, int x, int y, const std::string& tekst) {
   dc.TextOut(x, y, tekst);
 }
 
+Rzut rzut_okna(const _OKNO_& o) { return Rzut{o.ax, o.aa, o.sx, o.sa, static_cast<float>(o.hmax)}; }
+
 }  // namespace rysunek
 
 using rysunek::piksel;
@@ -250,7 +252,7 @@ void _OKNO_::Paint(Canvas& dc) {
     sx = sa / asp_r;
 
   rysunek::Ekran ek;
-  ek.rzut = rysunek::Rzut{ax, aa, sx, sa, h};
+  ek.rzut = rysunek::rzut_okna(*this);
   ek.X.resize(static_cast<std::size_t>(M.nn) + 1);
   ek.Y.resize(static_cast<std::size_t>(M.nn) + 1);
   for (int i = 1; i <= M.nn; ++i) {

@@ -22,7 +22,7 @@
 #include "analysis/materialy.h"
 #include "app/liczby.h"
 #include "app/rekordy.h"
-#include "edit/formy.h"
+#include "app/formy.h"
 #include "app/okno.h"
 #include "app/qt/dialog_formularza.h"
 #include "app/qt/qt_canvas.h"
@@ -195,13 +195,17 @@ TEST(QtRama, FrameMenuAndTitle) {
   EXPECT_EQ(rama.windowTitle(), "VELDO SKORBA N - Beznazwy.SKD");
   QStringList popupy;
   for (QAction* a : rama.menuBar()->actions()) popupy << a->text();
-  EXPECT_EQ(popupy, (QStringList{"&Plik", "&Dodaj", QString::fromUtf8("&Zmień"), QString::fromUtf8("&Usuń"),
-                                 "&Grupa", "&Obliczenia", "&Widok", "Us&tawienia", "P&omoc"}));
+  EXPECT_EQ(popupy, (QStringList{"&Plik", "&Edycja", "&Dodaj", QString::fromUtf8("&Zmień"),
+                                 QString::fromUtf8("&Usuń"), "&Grupa", "&Obliczenia", "&Widok", "Us&tawienia",
+                                 "P&omoc"}));
   QMenu* plik = rama.menuBar()->actions().at(0)->menu();
   rama.aktualizujMenu(plik);
   QStringList wlaczone, wszystkie;
   for (QAction* a : plik->actions()) {
+    if (!a->isVisible()) continue;  // the places of recent files, while there are none
     if (a->isSeparator()) {
+      // the menu shows consecutive separators as one
+      if (plik->separatorsCollapsible() && !wszystkie.isEmpty() && wszystkie.back() == "-") continue;
       wszystkie << "-";
       continue;
     }

@@ -179,6 +179,13 @@ std::unique_ptr<QMessageBox> zbuduj_komunikat(const std::string& tekst, const st
     box->button(QMessageBox::No)->setText(QStringLiteral("&Nie"));
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
+  } else if (przyciski == Przyciski::TakNieAnuluj) {
+    box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("&Tak"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("&Nie"));
+    box->button(QMessageBox::Cancel)->setText(QStringLiteral("&Anuluj"));
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::Cancel);
   } else {
     box->setStandardButtons(QMessageBox::Ok);
     box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
@@ -191,5 +198,6 @@ int pokaz_komunikat(const std::string& tekst, const std::string& tytul, Ikona ik
   auto box = zbuduj_komunikat(tekst, tytul, ikona, przyciski, rodzic);
   const int r = box->exec();
   if (przyciski == Przyciski::TakNie) return r == QMessageBox::Yes ? IDYES : IDNO;
+  if (przyciski == Przyciski::TakNieAnuluj) return r == QMessageBox::Yes ? IDYES : r == QMessageBox::No ? IDNO : IDCANCEL;
   return IDOK;
 }

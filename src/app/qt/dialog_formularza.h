@@ -31,7 +31,7 @@ class DialogFormularza : public QDialog {
 // Runs the form modally; IDOK or IDCANCEL.
 int wykonaj_formularz(::Formularz& f, QWidget* rodzic);
 
-// A message box with Polish buttons ("OK", "&Tak", "&Nie").
+// A message box with Polish buttons ("OK", "&Tak", "&Nie", "&Anuluj").
 std::unique_ptr<QMessageBox> zbuduj_komunikat(const std::string& tekst, const std::string& tytul, Ikona ikona,
                                               Przyciski przyciski, QWidget* rodzic);
 int pokaz_komunikat(const std::string& tekst, const std::string& tytul, Ikona ikona, Przyciski przyciski,

@@ -6,7 +6,10 @@
 #include <QTimer>
 #include <QTranslator>
 #include <clocale>
+#include <cstdio>
+#include <filesystem>
 
+#include "app/argumenty.h"
 #include "app/okno.h"
 #include "app/qt/ikona.h"
 #include "app/qt/opcje.h"
@@ -29,6 +32,19 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(ikona_programu());
   // Lets a desktop match the windows to the menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(SKORBA_ID));
+  // QApplication has taken its own options out of argv.
+  const ArgumentyProgramu argumenty = czytaj_argumenty(argc, argv);
+  if (!argumenty.blad.empty()) {
+    std::fprintf(stderr, "skorba_n: %s\n%s", argumenty.blad.c_str(), kUzycieProgramu);
+    return 2;
+  }
+  std::string plik = argumenty.plik;
+  if (!plik.empty()) {
+    // The title and the recent files show the full path.
+    std::error_code ec;
+    const auto pelna = std::filesystem::absolute(plik, ec);
+    if (!ec) plik = pelna.lexically_normal().string();
+  }
 
   Model model;
   QtPlatform platforma;
@@ -39,7 +55,17 @@ int main(int argc, char** argv) {
     _OKNO_ okno(model, platforma);
     rama.ustawOkno(&okno);
     platforma.UstawTytul(kTytulPusty);
+    // Unsaved work is copied to a recovery file.
+    okno.WlaczOdzysk(PlikOdzysku::katalog_domyslny());
     rama.showMaximized();
+    // A copy left by a program that crashed is offered as soon as the window
+    // is up, then the file of the command line is opened: a missing or
+    // refused one is reported and leaves the program as it was.
+    QTimer::singleShot(0, &rama, [&okno, &rama, &plik] {
+      okno.ZaproponujOdzysk();
+      if (!plik.empty()) okno.OtworzPlikProjektu(plik);
+      rama.aktualizujWszystkieMenu();
+    });
     // Without a window manager (a bare X server) nothing maximises the
     // frame; it then takes the whole screen itself.
     QTimer::singleShot(300, &rama, [&rama] {

@@ -265,6 +265,10 @@ void QtPlatform::UstawWspolrzedne(const std::string& tekst) {
   if (rama_) rama_->wspolrzedne()->ustawTekst(q(tekst));
 }
 
+void QtPlatform::UstawZegar(int ms) {
+  if (rama_) rama_->ustawZegar(ms);
+}
+
 Canvas* QtPlatform::CanvasOkna() { return rama_ ? rama_->widok()->canvas() : nullptr; }
 
 void QtPlatform::PokazRysunek() {

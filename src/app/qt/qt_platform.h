@@ -38,6 +38,7 @@ class QtPlatform : public Platform {
   void ZniszczOkno(int uchwyt) override;
   bool OknoOtwarte(int uchwyt) const override;
   void UstawWspolrzedne(const std::string& tekst) override;
+  void UstawZegar(int ms) override;
   Canvas* CanvasOkna() override;
   void PokazRysunek() override;
   std::string Ustawienie(const std::string& klucz) const override;

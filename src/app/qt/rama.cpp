@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/komendy.h"
@@ -150,6 +151,7 @@ RamaOkna::RamaOkna() {
 
   for (const char* popup : menu_popupy()) {
     QMenu* menu = menuBar()->addMenu(q(popup));
+    menu_.push_back(menu);
     for (const Komenda& k : tablica_komend()) {
       if (std::string(k.menu) != popup) continue;
       QAction* a = menu->addAction(q(k.tekst));
@@ -179,17 +181,26 @@ void RamaOkna::ustawOkno(_OKNO_* okno) {
   aktualizujWszystkieMenu();
 }
 
+void RamaOkna::ustawZegar(int ms) {
+  QTimer::singleShot(ms, this, [this] {
+    if (okno_) okno_->EvTimer();
+  });
+}
+
 void RamaOkna::aktualizujWszystkieMenu() {
-  // Only the popups of the menu bar: the bar keeps a popup of its own for
-  // the titles that do not fit, whose entries are those titles.
-  for (QAction* a : menuBar()->actions())
-    if (QMenu* m = a->menu()) aktualizujMenu(m);
+  // The popups of the command table only: the menu bar also owns a popup of
+  // its own for the titles that do not fit.
+  for (QMenu* m : menu_) aktualizujMenu(m);
 }
 
 void RamaOkna::aktualizujMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
     if (a->isSeparator() || a->menu() || !a->data().isValid()) continue;
     const int id = a->data().toInt();
+    if (okno_) {
+      a->setText(QString::fromStdString(tekst_komendy(*okno_, id)));
+      a->setVisible(komenda_widoczna(*okno_, id));
+    }
     a->setEnabled(okno_ && komenda_wlaczona(*okno_, id));
     if (a->isCheckable()) a->setChecked(okno_ && komenda_zaznaczona(*okno_, id));
   }

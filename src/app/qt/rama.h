@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "app/qt/qt_canvas.h"
 
@@ -73,6 +74,8 @@ class RamaOkna : public QMainWindow {
   // Enables and checks the entries of a popup from the command table.
   void aktualizujMenu(QMenu* menu);
   void aktualizujWszystkieMenu();
+  // Calls the main window's EvTimer once, after `ms` milliseconds.
+  void ustawZegar(int ms);
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -81,4 +84,5 @@ class RamaOkna : public QMainWindow {
   _OKNO_* okno_ = nullptr;
   WidokOkna* widok_;
   OknoWspolrzednych* wsp_;
+  std::vector<QMenu*> menu_;  // the popups, in menu order
 };

@@ -1,11 +1,33 @@
-// Layouts of the editing forms, bound to their field records, and the
-// checks of their answers that the editing commands and the wizard share.
+// The forms shared by the commands of several parts of the program: the
+// layouts of the node, element, support, force and thickness forms bound to
+// their field records, the checks of their answers (the editing commands,
+// the group commands and the wizard use them), and the message boxes that
+// go with them.
 #pragma once
+
+#include <string>
 
 #include "app/formularz.h"
 #include "app/platform.h"
 #include "app/rekordy.h"
 #include "model/model.h"
+
+namespace formy {
+
+inline constexpr const char* kBladDanych = "Błąd danych";
+
+// An error box (stop icon, "OK").
+inline void blad(Platform& P, const std::string& tekst, const char* tytul = kBladDanych) {
+  P.MessageBox(tekst, tytul, Ikona::Blad, Przyciski::OK);
+}
+// A Yes/No question without an icon; true for Yes.
+inline bool pytanie(Platform& P, const std::string& tekst, const char* tytul) {
+  return P.MessageBox(tekst, tytul, Ikona::Brak, Przyciski::TakNie) == IDYES;
+}
+// printf into a std::string.
+std::string tekst(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace formy
 
 // "Wymuszone przesuniecia" (3030): the restraints of one node or of a group.
 ::Formularz uklad_D_DANE_WYM(d_wymusz& r);

@@ -1,4 +1,4 @@
-#include "edit/formy.h"
+#include "app/formy.h"
 
 #include <cstdarg>
 #include <cmath>
@@ -6,9 +6,8 @@
 #include <string>
 
 #include "app/liczby.h"
-#include "edit/wspolne.h"
 
-std::string edycja::tekst(const char* fmt, ...) {
+std::string formy::tekst(const char* fmt, ...) {
   char buf[256];
   va_list ap;
   va_start(ap, fmt);
@@ -151,18 +150,18 @@ bool sprawdz_element(Platform& P, const d_dane_przek& r, int nn, int nm, bool kr
   auto poza = [nn](int k) { return k < 1 || k > nn; };
   // The wizard also names k1 = k3 and k2 = k3; the editing commands refuse
   // them without a word.
-  if (poza(t.k1) || t.k1 == t.k2 || (kreator && t.k1 == t.k3)) edycja::blad(P, "Zły numer węzła 1");
-  if (poza(t.k2) || (kreator && t.k2 == t.k3)) edycja::blad(P, "Zły numer węzła 2");
-  if (poza(t.k3)) edycja::blad(P, "Zły numer węzła 3");
-  if (t.m < 1 || t.m > nm) edycja::blad(P, "Zły numer materiału");
+  if (poza(t.k1) || t.k1 == t.k2 || (kreator && t.k1 == t.k3)) formy::blad(P, "Zły numer węzła 1");
+  if (poza(t.k2) || (kreator && t.k2 == t.k3)) formy::blad(P, "Zły numer węzła 2");
+  if (poza(t.k3)) formy::blad(P, "Zły numer węzła 3");
+  if (t.m < 1 || t.m > nm) formy::blad(P, "Zły numer materiału");
   return !poza(t.k1) && !poza(t.k2) && !poza(t.k3) && t.k1 != t.k2 && t.k2 != t.k3 && t.k1 != t.k3 &&
          t.m >= 1 && t.m <= nm;
 }
 
 bool sprawdz_wezel(Platform& P, const d_wsp& r, float& x, float& y) {
   const double dx = atof_pola(r.x.t), dy = atof_pola(r.y.t);
-  if (dx < 0) edycja::blad(P, "Współrzędna X<0");
-  if (dy < 0) edycja::blad(P, "Współrzędna Y<0");
+  if (dx < 0) formy::blad(P, "Współrzędna X<0");
+  if (dy < 0) formy::blad(P, "Współrzędna Y<0");
   x = static_cast<float>(dx);
   y = static_cast<float>(dy);
   return dx >= 0 && dy >= 0;
@@ -170,15 +169,15 @@ bool sprawdz_wezel(Platform& P, const d_wsp& r, float& x, float& y) {
 
 int sprawdz_podpore(Platform& P, const d_wymusz& r, int zakres, int nn) {
   const int k = atoi_pola(r.nu.t);
-  if (k < 1 || k > zakres) edycja::blad(P, "Zły numer węzła");
-  if (!r.chx && !r.chy) edycja::blad(P, "Nie zaznaczono sposobu utwierdzenia");
+  if (k < 1 || k > zakres) formy::blad(P, "Zły numer węzła");
+  if (!r.chx && !r.chy) formy::blad(P, "Nie zaznaczono sposobu utwierdzenia");
   return k >= 1 && k <= nn && (r.chx || r.chy) ? k : 0;
 }
 
 int sprawdz_sile(Platform& P, const d_sily& r, int nn) {
   const int k = atoi_pola(r.nr.t);
   if (k < 0 || k > nn) {
-    edycja::blad(P, "Zły numer węzła");
+    formy::blad(P, "Zły numer węzła");
     return -1;
   }
   return k;
