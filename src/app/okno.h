@@ -16,6 +16,7 @@
 
 #include "app/platform.h"
 #include "app/rekordy.h"
+#include "io/import_siatki.h"
 #include "model/model.h"
 #include "view/canvas.h"
 
@@ -98,6 +99,13 @@ class _OKNO_ {
   void Cm_Otworz();
   void Cm_Zapisz();
   void Cm_zap_wyn();
+
+  // --- mesh import ---------------------------------------------------------------------
+  void Cm_Importuj();
+  void Cm_grupa_siatki();
+  OpisPliku _siatka_;                     // file dialog of the import (filter set when it opens)
+  std::vector<GrupaSiatki> grupy_siatki;  // physical groups of the last import, for the session
+  double limit_gmsh_s = 120;              // seconds gmsh may take to mesh a geometry file
 
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/formularz.h"
 
@@ -87,6 +88,14 @@ class Platform {
   virtual Canvas* CanvasOkna() { return nullptr; }
   // Shows what was drawn through CanvasOkna().
   virtual void PokazRysunek() {}
+
+  // A modal list to choose one entry from (title, a line of text above the
+  // list, the entries); the index of the chosen entry, or -1 when the user
+  // cancelled.  A platform without one chooses nothing.
+  virtual int WybierzZListy(const std::string& /*tytul*/, const std::string& /*napis*/,
+                            const std::vector<std::string>& /*pozycje*/) {
+    return -1;
+  }
 
   // Settings kept between sessions (recent files, chosen options): the value
   // stored under a key, "" when there is none.  A platform without a place
