@@ -4,7 +4,7 @@
 #   make test-asan  the same with AddressSanitizer + UndefinedBehaviorSanitizer
 #   make test-tsan  the engine tests (solver threads, pool) with ThreadSanitizer
 #   make bench      build and run the benchmarks
-#   make fuzz       build the fuzz targets with clang and fuzz the file reader a while
+#   make fuzz       build the fuzz targets with clang and fuzz the file readers a while
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
@@ -53,6 +53,8 @@ fuzz:
 	CXX=clang++ cmake -S . -B build-fuzz -DSKORBA_FUZZ=ON -DSKORBA_GUI=OFF -DSKORBA_TESTS=OFF >/dev/null
 	cmake --build build-fuzz -j $(JOBS)
 	build-fuzz/fuzz/fuzz_plik -max_total_time=60 fuzz/corpus
+	@mkdir -p build-fuzz/corpus_gmsh
+	build-fuzz/fuzz/fuzz_gmsh -max_total_time=60 -dict=fuzz/gmsh.dict build-fuzz/corpus_gmsh fuzz/corpus_gmsh
 
 clean:
 	rm -rf build build-asan build-tsan build-bench build-fuzz
