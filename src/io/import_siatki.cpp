@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <boost/graph/adjacency_list.hpp>
+#include <boost/graph/compressed_sparse_row_graph.hpp>
 #include <boost/graph/cuthill_mckee_ordering.hpp>
 #include <cctype>
 #include <charconv>
@@ -132,15 +132,22 @@ std::vector<int> odwrotny_cuthill_mckee(int nn, const std::vector<std::array<int
   std::sort(krawedzie.begin(), krawedzie.end());
   krawedzie.erase(std::unique(krawedzie.begin(), krawedzie.end()), krawedzie.end());
 
-  using Graf = boost::adjacency_list<
-      boost::vecS, boost::vecS, boost::undirectedS,
-      boost::property<boost::vertex_color_t, boost::default_color_type, boost::property<boost::vertex_degree_t, int>>>;
-  Graf graf(static_cast<std::size_t>(nn));
-  for (std::uint64_t k : krawedzie) boost::add_edge(k >> 32, k & 0xffffffffu, graf);
+  // Both directions of every edge in a compressed graph: one block of
+  // memory instead of a list node per edge.
+  std::vector<std::pair<std::size_t, std::size_t>> luki;
+  luki.reserve(2 * krawedzie.size());
+  for (std::uint64_t k : krawedzie) {
+    luki.emplace_back(k >> 32, k & 0xffffffffu);
+    luki.emplace_back(k & 0xffffffffu, k >> 32);
+  }
+  using Graf = boost::compressed_sparse_row_graph<boost::directedS>;
+  const Graf graf(boost::edges_are_unsorted_multi_pass, luki.begin(), luki.end(), static_cast<std::size_t>(nn));
+  std::vector<boost::default_color_type> kolory(static_cast<std::size_t>(nn));
+  const auto kolor = boost::make_iterator_property_map(kolory.begin(), boost::get(boost::vertex_index, graf));
   std::vector<Graf::vertex_descriptor> kolejnosc(static_cast<std::size_t>(nn));
-  // Written backwards: the reverse of the Cuthill-McKee order.
-  boost::cuthill_mckee_ordering(graf, kolejnosc.rbegin(), boost::get(boost::vertex_color, graf),
-                                boost::make_degree_map(graf));
+  // Written backwards: the reverse of the Cuthill-McKee order.  Each
+  // connected part starts from a pseudo-peripheral node.
+  boost::cuthill_mckee_ordering(graf, kolejnosc.rbegin(), kolor, boost::make_out_degree_map(graf));
   std::vector<int> nowy(static_cast<std::size_t>(nn) + 1, 0);
   for (std::size_t i = 0; i < kolejnosc.size(); ++i) nowy[kolejnosc[i] + 1] = static_cast<int>(i) + 1;
   return nowy;
@@ -283,14 +290,18 @@ bool zbuduj_model(const gmsh::Siatka& s, Model& m, WynikImportu& w, std::string&
     mat[static_cast<std::size_t>(e)] = grupa > 0 ? grupa : 1;
     if (grupa == 0) ++bez_grupy;
   }
-  std::vector<int> kolejnosc(static_cast<std::size_t>(ne));
-  for (int e = 0; e < ne; ++e) kolejnosc[static_cast<std::size_t>(e)] = e;
-  auto klucz = [&](int e) {
+  // Elements in the order of their nodes (smallest, middle, largest), the
+  // three numbers packed into one key of 21 bits each.
+  static_assert(kMaksWezlow < (1 << 21));
+  std::vector<std::pair<std::uint64_t, int>> kolejnosc(static_cast<std::size_t>(ne));
+  for (int e = 0; e < ne; ++e) {
     auto k = el[static_cast<std::size_t>(e)];
     std::sort(k.begin(), k.end());
-    return k;
-  };
-  std::sort(kolejnosc.begin(), kolejnosc.end(), [&](int a, int b) { return klucz(a) < klucz(b); });
+    const auto klucz = static_cast<std::uint64_t>(k[0]) << 42 | static_cast<std::uint64_t>(k[1]) << 21 |
+                       static_cast<std::uint64_t>(k[2]);
+    kolejnosc[static_cast<std::size_t>(e)] = {klucz, e};
+  }
+  std::sort(kolejnosc.begin(), kolejnosc.end());
 
   // --- physical groups: supports, loads and groups for selection -----------------------------
   struct Grupa {
@@ -416,7 +427,7 @@ bool zbuduj_model(const gmsh::Siatka& s, Model& m, WynikImportu& w, std::string&
   t.mat.przydziel(1, ne);
   t.napr.przydziel(1, ne, 1, 4);
   for (int e = 1; e <= ne; ++e) {
-    const auto z = static_cast<std::size_t>(kolejnosc[static_cast<std::size_t>(e - 1)]);
+    const auto z = static_cast<std::size_t>(kolejnosc[static_cast<std::size_t>(e - 1)].second);
     for (int k = 1; k <= 3; ++k) t.noc[e][k] = el[z][static_cast<std::size_t>(k - 1)];
     t.mat[e] = mat[z];
   }
