@@ -195,12 +195,16 @@ void RamaOkna::ustawOkno(_OKNO_* okno) {
 }
 
 void RamaOkna::aktualizujWszystkieMenu() {
-  for (QMenu* m : menuBar()->findChildren<QMenu*>()) aktualizujMenu(m);
+  // Only the popups of the menu bar: its other descendant menus (the
+  // extension menu of a bar too narrow for all its titles) hold the popups'
+  // own actions, which carry no command.
+  for (QAction* p : menuBar()->actions())
+    if (QMenu* m = p->menu()) aktualizujMenu(m);
 }
 
 void RamaOkna::aktualizujMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) continue;
+    if (a->isSeparator() || !a->data().isValid()) continue;
     const int id = a->data().toInt();
     a->setEnabled(okno_ && komenda_wlaczona(*okno_, id));
     if (a->isCheckable()) a->setChecked(okno_ && komenda_zaznaczona(*okno_, id));
