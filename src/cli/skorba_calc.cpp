@@ -5,6 +5,7 @@
 //
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
 //               [--save FILE] [--no-analysis] MODEL.SKD | MESH.msh | GEOMETRY.geo
+//   skorba_calc --help | --version
 //
 // A Gmsh mesh (.msh) or geometry (.geo, meshed by the gmsh program) is
 // imported as by "Importuj siatkę…"; its summary goes to standard error.
@@ -23,12 +24,16 @@
 #include "app/okno.h"
 #include "cli/konsola.h"
 #include "model/raport.h"
+#include "wersja.h"
 
 namespace {
 
+// The usage goes to standard output when asked for, to standard error after
+// a refused argument.
 int uzycie(const char* blad) {
+  std::FILE* out = blad ? stderr : stdout;
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
-  std::fprintf(stderr,
+  std::fprintf(out,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
                "                    [--save PLIK.SKD] [--no-analysis] MODEL.SKD|SIATKA.msh|GEOMETRIA.geo\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
@@ -36,8 +41,12 @@ int uzycie(const char* blad) {
                "  --report PLIK    zapisz wyniki do pliku\n"
                "  --log PLIK       przebieg iteracji zamiast DR.txt w bieżącym katalogu\n"
                "  --save PLIK      zapisz model do pliku\n"
-               "  --no-analysis    tylko wczytaj (i zapisz) model\n");
-  return 2;
+               "  --no-analysis    tylko wczytaj (i zapisz) model\n"
+               "  -h, --help       pokaż ten opis i zakończ\n"
+               "  --version        pokaż wersję programu i zakończ\n"
+               "kod wyjścia: 0 poprawne wyniki, 1 obliczenia bez wyników, 2 odrzucony plik\n"
+               "lub argumenty, 3 nie można zapisać pliku wyjściowego\n");
+  return blad ? 2 : 0;
 }
 
 std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
@@ -102,7 +111,9 @@ int main(int argc, char** argv) {
     } else if (!std::strcmp(a, "--no-analysis")) {
       analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
-      uzycie(nullptr);
+      return uzycie(nullptr);
+    } else if (!std::strcmp(a, "--version")) {
+      std::printf("skorba_calc (SKORBA N) %s\n", SKORBA_WERSJA);
       return 0;
     } else if (a[0] == '-' && a[1] != '\0') {
       return uzycie((std::string("nieznana opcja ") + a).c_str());
