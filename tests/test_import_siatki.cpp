@@ -162,7 +162,7 @@ TEST(ImportSiatkiPliki, RefusesWhatItCannotUseAndSaysWhy) {
   struct Przypadek {
     std::string plik, powod;
   };
-  const std::vector<Przypadek> przypadki = {
+  std::vector<Przypadek> przypadki = {
       {"", "Plik jest pusty"},
       {"$Nodes\n$EndNodes\n", "brak sekcji $MeshFormat na początku"},
       {"$MeshFormat\n4 0 8\n$EndMeshFormat\n", "wersja formatu MSH: 4 (program czyta wersje 4.1 i 2.2)"},
@@ -197,6 +197,15 @@ TEST(ImportSiatkiPliki, RefusesWhatItCannotUseAndSaysWhy) {
            "$Elements\n2\n1 2 0 1 2 3\n2 15 2 1 1 4\n$EndElements\n",
        "Węzeł 4 grupy „FX=10” nie należy do żadnego elementu"},
   };
+  // A curve in 400 physical groups with 400 line elements would list more
+  // group members than the file has bytes.
+  std::string wiele = "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n$Entities\n0 1 1 0\n1 0 0 0 1 1 0 400";
+  for (int t = 1; t <= 400; ++t) wiele.append(" ").append(std::to_string(t));
+  wiele += " 0\n1 0 0 0 1 1 0 0 0\n$EndEntities\n$Nodes\n1 3 1 3\n2 1 0 3\n1\n2\n3\n0 0 0\n1 0 0\n0 1 0\n"
+           "$EndNodes\n$Elements\n2 401 1 401\n2 1 2 1\n1 1 2 3\n1 1 1 400\n";
+  for (int e = 2; e <= 401; ++e) wiele.append(std::to_string(e)).append(" 1 2\n");
+  wiele += "$EndElements\n";
+  przypadki.push_back({wiele, "zbyt wielu grup fizycznych"});
   for (const auto& p : przypadki) {
     Model m;
     WynikImportu w;

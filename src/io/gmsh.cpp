@@ -277,7 +277,7 @@ class IndeksTagow {
 
 class Parser {
  public:
-  Parser(const std::uint8_t* d, std::size_t n, Siatka& s) : r_(d, n), s_(s) { listy_.emplace_back(); }
+  Parser(const std::uint8_t* d, std::size_t n, Siatka& s) : r_(d, n), s_(s), rozmiar_(n) { listy_.emplace_back(); }
 
   bool czytaj(std::string& blad) {
     sekcje();
@@ -403,10 +403,9 @@ class Parser {
         const std::uint64_t nf = r_.rozmiar("liczba grup fizycznych");
         if (!r_.miesci(nf, bin ? 4 : 2, "grup fizycznych encji")) return;
         std::vector<int> fiz;
-        for (std::uint64_t k = 0; k < nf && !r_.zle(); ++k) {
-          const int t = tag_fizyczny(r_.calkowita("numer grupy fizycznej"));
-          if (std::find(fiz.begin(), fiz.end(), t) == fiz.end()) fiz.push_back(t);
-        }
+        for (std::uint64_t k = 0; k < nf && !r_.zle(); ++k) fiz.push_back(tag_fizyczny(r_.calkowita("numer grupy fizycznej")));
+        std::sort(fiz.begin(), fiz.end());
+        fiz.erase(std::unique(fiz.begin(), fiz.end()), fiz.end());
         if (wym > 0) {
           const std::uint64_t nb = r_.rozmiar("liczba encji brzegu");
           if (!r_.miesci(nb, bin ? 4 : 2, "encji brzegu")) return;
@@ -632,6 +631,7 @@ class Parser {
 
   Czytnik r_;
   Siatka& s_;
+  std::uint64_t rozmiar_;  // of the file
   bool v4_ = false;
   std::uint64_t numer_ = 0;
   // Lists of physical tags; list 0 is empty (no physical group).
@@ -663,17 +663,25 @@ void Parser::zloz() {
   };
   std::vector<std::uint32_t> w;
 
-  // Triangles, then the quadrangles split along the shorter diagonal (on a
-  // tie from the first node to the third), once per physical surface.
-  static const std::vector<int> bez_grupy = {0};
-  auto grupy = [&](std::uint32_t lista) -> const std::vector<int>& {
-    return lista == 0 ? bez_grupy : listy_[lista];
+  // The physical surface of a surface element (0 = none); an element of an
+  // entity in two physical surfaces would have two materials.
+  auto powierzchnia = [&](std::uint32_t lista, std::uint64_t numer) {
+    const std::vector<int>& l = listy_[lista];
+    if (l.size() > 1)
+      r_.zle("Element " + liczba(numer) + " należy do dwóch powierzchni fizycznych: " + liczba(l[0]) + " i " +
+             liczba(l[1]));
+    return l.empty() ? 0 : l[0];
   };
+
+  // Triangles, then the quadrangles split along the shorter diagonal (on a
+  // tie from the first node to the third).
   if (!indeksy(2, w)) return;
   std::vector<std::pair<Siatka::Trojkat, std::uint64_t>> troj;  // with the element tag
   troj.reserve(w.size() / 3 + surowe_[3].numery.size() * 2);
-  for (std::size_t e = 0; e < surowe_[2].numery.size(); ++e)
-    for (int g : grupy(surowe_[2].listy[e])) troj.push_back({{{w[3 * e], w[3 * e + 1], w[3 * e + 2]}, g}, surowe_[2].numery[e]});
+  for (std::size_t e = 0; e < surowe_[2].numery.size() && !r_.zle(); ++e) {
+    const int g = powierzchnia(surowe_[2].listy[e], surowe_[2].numery[e]);
+    troj.push_back({{{w[3 * e], w[3 * e + 1], w[3 * e + 2]}, g}, surowe_[2].numery[e]});
+  }
   if (!indeksy(3, w)) return;
   const auto& xyz = s_.xyz;
   auto kw = [&](std::uint32_t a, std::uint32_t b) {
@@ -684,19 +692,19 @@ void Parser::zloz() {
     }
     return d;
   };
-  for (std::size_t e = 0; e < surowe_[3].numery.size(); ++e) {
+  for (std::size_t e = 0; e < surowe_[3].numery.size() && !r_.zle(); ++e) {
     const std::uint32_t* q = &w[4 * e];
-    const bool krotsza13 = kw(q[1], q[3]) < kw(q[0], q[2]);
-    for (int g : grupy(surowe_[3].listy[e])) {
-      if (krotsza13) {
-        troj.push_back({{{q[0], q[1], q[3]}, g}, surowe_[3].numery[e]});
-        troj.push_back({{{q[1], q[2], q[3]}, g}, surowe_[3].numery[e]});
-      } else {
-        troj.push_back({{{q[0], q[1], q[2]}, g}, surowe_[3].numery[e]});
-        troj.push_back({{{q[0], q[2], q[3]}, g}, surowe_[3].numery[e]});
-      }
+    const std::uint64_t numer = surowe_[3].numery[e];
+    const int g = powierzchnia(surowe_[3].listy[e], numer);
+    if (kw(q[1], q[3]) < kw(q[0], q[2])) {
+      troj.push_back({{{q[0], q[1], q[3]}, g}, numer});
+      troj.push_back({{{q[1], q[2], q[3]}, g}, numer});
+    } else {
+      troj.push_back({{{q[0], q[1], q[2]}, g}, numer});
+      troj.push_back({{{q[0], q[2], q[3]}, g}, numer});
     }
   }
+  if (r_.zle()) return;
   s_.czworokaty = static_cast<int>(std::min<std::size_t>(surowe_[3].numery.size(), std::numeric_limits<int>::max()));
 
   // One triangle per node set: the old format repeats an element once per
@@ -731,7 +739,13 @@ void Parser::zloz() {
   for (std::size_t i = 0; i < troj.size(); ++i)
     if (!powtorka[i]) s_.trojkaty.push_back(troj[i].first);
 
-  // Lines and points of the physical groups, each once per group.
+  // Lines and points of the physical groups, each once per group.  An
+  // element in many groups is listed many times: more entries than the file
+  // has bytes would be memory the file does not back.
+  std::uint64_t wpisy = 0;
+  for (int rodzaj : {0, 1})
+    for (std::uint32_t l : surowe_[rodzaj].listy) wpisy += listy_[l].size();
+  if (wpisy > rozmiar_) return r_.zle("Elementy należą do zbyt wielu grup fizycznych", false);
   if (!indeksy(1, w)) return;
   for (std::size_t e = 0; e < surowe_[1].numery.size(); ++e)
     for (int g : listy_[surowe_[1].listy[e]])
