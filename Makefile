@@ -4,7 +4,7 @@
 #   make test-asan  the same with AddressSanitizer + UndefinedBehaviorSanitizer
 #   make test-tsan  the engine tests (solver threads, pool) with ThreadSanitizer
 #   make bench      build and run the benchmarks
-#   make fuzz       build the fuzz targets with clang and fuzz the file reader a while
+#   make fuzz       build the fuzz targets with clang and fuzz the file readers a while
 #   make package    build the Debian package build-pakiet/skorba-n_VERSION_ARCH.deb
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
@@ -52,9 +52,10 @@ bench:
 fuzz:
 	@scripts/install-deps.sh --extras
 	CXX=clang++ cmake -S . -B build-fuzz -DSKORBA_FUZZ=ON -DSKORBA_GUI=OFF -DSKORBA_TESTS=OFF >/dev/null
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_plik
-	@mkdir -p build-fuzz/corpus
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_plik fuzz_gmsh
+	@mkdir -p build-fuzz/corpus build-fuzz/corpus_gmsh
 	build-fuzz/fuzz/fuzz_plik -max_total_time=60 build-fuzz/corpus fuzz/corpus
+	build-fuzz/fuzz/fuzz_gmsh -max_total_time=60 -dict=fuzz/gmsh.dict build-fuzz/corpus_gmsh fuzz/corpus_gmsh
 
 # The package is built for /usr, with the compiler and linker flags Debian
 # builds its own packages with (hardening included), without the tests.

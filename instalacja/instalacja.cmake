@@ -33,10 +33,11 @@ list(APPEND SKORBA_WYNIKI_INSTALACJI ${CMAKE_BINARY_DIR}/pakiet/changelog.gz)
 
 # --- documents and examples -------------------------------------------------------
 # The help page, a manual folder (docs/podrecznik/, HTML with its pictures)
-# when there is one, the example models, the copyright notice.
+# when there is one, the example models (project files and Gmsh geometries
+# with their meshes), the copyright notice.
 install(FILES docs/skorban.html ${SKORBA_INSTALACJA}/copyright ${CMAKE_BINARY_DIR}/pakiet/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
-file(GLOB SKORBA_PRZYKLADY CONFIGURE_DEPENDS examples/*.SKD)
+file(GLOB SKORBA_PRZYKLADY CONFIGURE_DEPENDS examples/*.SKD examples/*.geo examples/*.msh)
 install(FILES ${SKORBA_PRZYKLADY} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 file(GLOB_RECURSE SKORBA_PODRECZNIK CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/docs docs/podrecznik/*)
 foreach(plik ${SKORBA_PODRECZNIK})

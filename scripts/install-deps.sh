@@ -8,9 +8,9 @@ set -euo pipefail
 
 PKGS=(cmake g++ make pkg-config librsvg2-bin
       qt6-base-dev qt6-translations-l10n fonts-liberation2
-      libgtest-dev libgmock-dev)
+      libgtest-dev libgmock-dev libboost-graph-dev)
 EXTRAS=(clang libclang-rt-14-dev libbenchmark-dev libopenblas-dev liblapack-dev
-        xvfb xdotool imagemagick)
+        xvfb xdotool imagemagick gmsh)
 # dpkg-shlibdeps and dpkg-buildflags, `file` (CPack looks for programs with
 # it), the checkers of desktop entries and MIME packages, and the databases
 # whose triggers register them.

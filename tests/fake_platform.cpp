@@ -11,6 +11,7 @@ std::vector<std::string> FakePlatform::teksty() const {
 void FakePlatform::wyczysc() {
   komunikaty.clear();
   pokazane.clear();
+  listy.clear();
   odswiezenia = 0;
 }
 
@@ -18,6 +19,7 @@ void FakePlatform::sprawdz_zuzyte() const {
   EXPECT_TRUE(pytania.empty()) << pytania.size() << " niewykorzystanych odpowiedzi na pytania";
   EXPECT_TRUE(formy.empty()) << formy.size() << " niewykorzystanych odpowiedzi formularzy";
   EXPECT_TRUE(pliki.empty()) << pliki.size() << " niewykorzystanych odpowiedzi dialogów plików";
+  EXPECT_TRUE(wybory.empty()) << wybory.size() << " niewykorzystanych wyborów z listy";
 }
 
 int FakePlatform::MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
@@ -89,6 +91,18 @@ bool FakePlatform::ZapiszPlik(OpisPliku& opis) {
   if (!s) return false;
   opis.sciezka = *s;
   return true;
+}
+
+int FakePlatform::WybierzZListy(const std::string& tytul, const std::string&,
+                                const std::vector<std::string>& pozycje) {
+  listy.push_back(pozycje);
+  if (wybory.empty()) {
+    ADD_FAILURE() << "lista \"" << tytul << "\" bez odpowiedzi w scenariuszu";
+    return -1;
+  }
+  const int r = wybory.front();
+  wybory.pop_front();
+  return r;
 }
 
 int FakePlatform::PokazOkno(std::unique_ptr<OknoTabeli> okno) {

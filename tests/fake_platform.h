@@ -58,13 +58,21 @@ struct FakePlatform : Platform {
     return *this;
   }
 
+  // Answer of the next list (the index chosen, -1 = cancelled).
+  FakePlatform& wybierz(int indeks) {
+    wybory.push_back(indeks);
+    return *this;
+  }
+
   std::deque<int> pytania;
+  std::deque<int> wybory;
   std::deque<Odpowiedz> formy;
   std::deque<std::optional<std::string>> pliki;
 
   // --- record ---
   std::vector<Komunikat> komunikaty;
   std::vector<Pokaz> pokazane;
+  std::vector<std::vector<std::string>> listy;  // entries of every list shown
   std::string tytul;
   Kursor kursor = Kursor::Normalny;
   int odswiezenia = 0;
@@ -88,6 +96,8 @@ struct FakePlatform : Platform {
   int Formularz(::Formularz& f) override;
   bool OtworzPlik(OpisPliku& opis) override;
   bool ZapiszPlik(OpisPliku& opis) override;
+  int WybierzZListy(const std::string& tytul, const std::string& napis,
+                    const std::vector<std::string>& pozycje) override;
   void UstawTytul(const std::string& t) override { tytul = t; }
   void UstawKursor(Kursor k) override { kursor = k; }
   void Odswiez() override { ++odswiezenia; }

@@ -69,7 +69,7 @@ TEST_F(Powloka, StartsEmptyWithItsDefaults) {
   std::vector<int> wlaczone;
   for (const auto& k : tablica_komend())
     if (komenda_wlaczona(okno, k.id)) wlaczone.push_back(k.id);
-  EXPECT_EQ(wlaczone, (std::vector<int>{1070, 1020, 51695, 1040, 1010, 51696, 51705, 1240}));
+  EXPECT_EQ(wlaczone, (std::vector<int>{1070, 1020, 52140, 51695, 1040, 1010, 51696, 51705, 1240}));
 }
 
 TEST_F(Powloka, MenuHasItsPopupsEntriesAndSeparators) {
@@ -81,7 +81,7 @@ TEST_F(Powloka, MenuHasItsPopupsEntriesAndSeparators) {
     if (k.separator_po) po.push_back(k.id);
   EXPECT_EQ(po,
             (std::vector<int>{51703, 51702, 51695, 51734, 51684, 1010, 51706, 1123, 1230, 1220, 1210, 1250, 51705}));
-  EXPECT_EQ(tablica_komend().size(), 54u);
+  EXPECT_EQ(tablica_komend().size(), 56u);
   EXPECT_STREQ(znajdz_komende(51702)->tekst, "Zapisz &wyniki do pliku ");
   EXPECT_STREQ(znajdz_komende(1200)->tekst, "Numery &elmentów");
 }

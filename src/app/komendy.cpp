@@ -41,6 +41,7 @@ std::string opis_ostatni(const _OKNO_& o) {
   }
   return t;
 }
+bool grupy_siatki(const _OKNO_& o) { return model(o) && o.M.nn >= 1 && !o.grupy_siatki.empty(); }
 
 bool ch_graph(const _OKNO_& o) { return o.SHOWGRAPH != 0; }
 bool ch_n1(const _OKNO_& o) { return o.p_napr == 1 && o.p_rn == 1; }
@@ -68,6 +69,7 @@ const std::vector<Komenda>& tablica_komend() {
   static const std::vector<Komenda> t = {
       {1070, "&Plik", "&Nowy", &_OKNO_::Cm_Nowy, nullptr, nullptr, false},
       {1020, "&Plik", "&Otwórz", &_OKNO_::Cm_Otworz, nullptr, nullptr, false},
+      {52140, "&Plik", "&Importuj siatkę…", &_OKNO_::Cm_Importuj, nullptr, nullptr, false},
       {1060, "&Plik", "Zapisz &Jako", &_OKNO_::Cm_Zapisz, model, nullptr, false},
       {51703, "&Plik", "Z&amknij", &_OKNO_::Cm_zamknij, model, nullptr, true},
       {51702, "&Plik", "Zapisz &wyniki do pliku ", &_OKNO_::Cm_zap_wyn, wyniki, nullptr, true},
@@ -106,6 +108,7 @@ const std::vector<Komenda>& tablica_komend() {
       {51699, "&Grupa", "&Usuń", &_OKNO_::Cm_Grupa_doom, grupa, nullptr, false},
       {51707, "&Grupa", "Zadaj p&odpory", &_OKNO_::Cm_G_PODP, grupa, nullptr, false},
       {51709, "&Grupa", "Zadaj &siły", &_OKNO_::Cm_G_SILA, grupa, nullptr, false},
+      {52141, "&Grupa", "&Zaznacz grupę z siatki…", &_OKNO_::Cm_grupa_siatki, grupy_siatki, nullptr, false},
 
       {1010, "&Obliczenia", "&Oblicz", &_OKNO_::Cm_ODSWIEZ, nullptr, nullptr, true},
       {1140, "&Obliczenia", "&Dane obliczeniowe", &_OKNO_::Cm_Dane, model, nullptr, false},

@@ -20,6 +20,9 @@ _OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
   _pliktxt_.filtr = "Pliki wyników SKORBA N (*.txt)|*.txt|";
   _pliktxt_.rozszerzenie = "txt";
   _pliktxt_.musi_istniec = true;
+  _siatka_.filtr = "Siatki Gmsh (*.msh)|*.msh|";
+  _siatka_.rozszerzenie = "msh";
+  _siatka_.musi_istniec = true;
   P.UstawWspolrzedne("x=0,       y=0");
   Pasek_kol();
   NowaHistoria(true);

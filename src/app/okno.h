@@ -20,6 +20,7 @@
 #include "app/odzysk.h"
 #include "app/platform.h"
 #include "app/rekordy.h"
+#include "io/import_siatki.h"
 #include "model/model.h"
 #include "view/canvas.h"
 
@@ -200,6 +201,13 @@ class _OKNO_ {
   void ZapamietajOstatni(const std::string& sciezka);
   // Reads the list from the settings (another program may have changed it).
   void CzytajOstatnie();
+
+  // --- mesh import ---------------------------------------------------------------------
+  void Cm_Importuj();
+  void Cm_grupa_siatki();
+  OpisPliku _siatka_;                     // file dialog of the import (filter set when it opens)
+  std::vector<GrupaSiatki> grupy_siatki;  // physical groups of the last import, for the session
+  double limit_gmsh_s = 120;              // seconds gmsh may take to mesh a geometry file
 
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();

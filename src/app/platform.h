@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/formularz.h"
 
@@ -115,6 +116,14 @@ class Platform {
   // from the event loop between commands.  A platform without an event loop
   // never calls back.
   virtual void UstawZegar(int /*ms*/) {}
+
+  // A modal list to choose one entry from (title, a line of text above the
+  // list, the entries); the index of the chosen entry, or -1 when the user
+  // cancelled.  A platform without one chooses nothing.
+  virtual int WybierzZListy(const std::string& /*tytul*/, const std::string& /*napis*/,
+                            const std::vector<std::string>& /*pozycje*/) {
+    return -1;
+  }
 
   // Settings kept between sessions (recent files, chosen options): the value
   // stored under a key, "" when there is none.  A platform without a place

@@ -30,3 +30,12 @@ bool Konsola::ZapiszPlik(OpisPliku& opis) {
   return true;
 }
 
+
+int Konsola::WybierzZListy(const std::string& tytul, const std::string& napis,
+                           const std::vector<std::string>& pozycje) {
+  std::fprintf(err_, "%s: %s\n", tytul.c_str(), napis.c_str());
+  for (std::size_t i = 0; i < pozycje.size(); ++i) std::fprintf(err_, "  %zu. %s\n", i + 1, pozycje[i].c_str());
+  const int r = wybor_z_listy;
+  wybor_z_listy = -1;
+  return r >= 0 && r < static_cast<int>(pozycje.size()) ? r : -1;
+}

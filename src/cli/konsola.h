@@ -26,6 +26,9 @@ class Konsola : public Platform {
   std::string sciezka_otwarcia;
   std::string sciezka_zapisu;
 
+  // Index returned by the next list (-1 = cancel).
+  int wybor_z_listy = -1;
+
   // Message boxes shown so far, and how many of them reported an error.
   int komunikaty = 0;
   int bledy = 0;
@@ -39,6 +42,8 @@ class Konsola : public Platform {
   int Formularz(::Formularz& f) override;
   bool OtworzPlik(OpisPliku& opis) override;
   bool ZapiszPlik(OpisPliku& opis) override;
+  int WybierzZListy(const std::string& tytul, const std::string& napis,
+                    const std::vector<std::string>& pozycje) override;
   void UstawTytul(const std::string&) override {}
   void UstawKursor(Kursor) override {}
   void Odswiez() override {}

@@ -4,14 +4,18 @@
 // answered from the command line, message boxes go to standard error.
 //
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
-//               [--save FILE] [--no-analysis] MODEL.SKD
+//               [--save FILE] [--no-analysis] MODEL.SKD | MESH.msh | GEOMETRY.geo
 //   skorba_calc --help | --version
+//
+// A Gmsh mesh (.msh) or geometry (.geo, meshed by the gmsh program) is
+// imported as by "Importuj siatkę…"; its summary goes to standard error.
 //
 // Standard output gets a short summary.  Exit status: 0 valid results (or
 // the model loaded, with --no-analysis), 1 the analysis ended without
 // results, 2 the file or the arguments were refused, 3 an output file could
 // not be written.
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -33,7 +37,7 @@ int uzycie(const char* blad) {
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
   std::fprintf(out,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
-               "                    [--save PLIK.SKD] [--no-analysis] MODEL.SKD\n"
+               "                    [--save PLIK.SKD] [--no-analysis] MODEL.SKD|SIATKA.msh|GEOMETRIA.geo\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
                "  --error PCT      błąd maksymalny w %% (5)\n"
                "  --report PLIK    zapisz wyniki do pliku\n"
@@ -204,7 +208,13 @@ int main(int argc, char** argv) {
   Konsola konsola;
   _OKNO_ okno(model, konsola);
   konsola.sciezka_otwarcia = model_plik;
-  okno.Cm_Otworz();
+  // Gmsh meshes and geometries are imported, anything else is a project file.
+  std::string roz = model_plik.size() >= 4 ? model_plik.substr(model_plik.size() - 4) : "";
+  for (char& c : roz) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (roz == ".msh" || roz == ".geo")
+    okno.Cm_Importuj();
+  else
+    okno.Cm_Otworz();
   if (model.Pusty != 0) return 2;
   std::printf("węzłów %d, elementów %d, materiałów %d, podpór %d\n", model.nn, model.ne, model.nm, model.nd);
 

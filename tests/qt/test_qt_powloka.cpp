@@ -212,9 +212,10 @@ TEST(QtRama, FrameMenuAndTitle) {
     wszystkie << a->text();
     if (a->isEnabled()) wlaczone << a->text();
   }
-  EXPECT_EQ(wszystkie, (QStringList{"&Nowy", QString::fromUtf8("&Otwórz"), "Zapisz &Jako", "Z&amknij", "-",
+  const QString import = QString::fromUtf8("&Importuj siatkę…");
+  EXPECT_EQ(wszystkie, (QStringList{"&Nowy", QString::fromUtf8("&Otwórz"), import, "Zapisz &Jako", "Z&amknij", "-",
                                     "Zapisz &wyniki do pliku ", "-", "&Kreator", "-", "&Koniec"}));
-  EXPECT_EQ(wlaczone, (QStringList{"&Nowy", QString::fromUtf8("&Otwórz"), "&Kreator", "&Koniec"}));
+  EXPECT_EQ(wlaczone, (QStringList{"&Nowy", QString::fromUtf8("&Otwórz"), import, "&Kreator", "&Koniec"}));
   okno.Cm_Nowy();
   rama.aktualizujMenu(plik);
   EXPECT_TRUE(plik->actions().at(2)->isEnabled());  // "Zapisz &Jako" with a model

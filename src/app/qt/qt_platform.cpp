@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "app/qt/dialog_formularza.h"
+#include "app/qt/dialog_listy.h"
 #include "app/qt/rama.h"
 #include "wersja.h"
 
@@ -140,6 +141,17 @@ bool QtPlatform::OtworzPlik(OpisPliku& opis) {
 bool QtPlatform::ZapiszPlik(OpisPliku& opis) {
   const bool r = dialog_pliku(rama_, opis, true);
   przywroc_fokus(rama_);
+  return r;
+}
+
+int QtPlatform::WybierzZListy(const std::string& tytul, const std::string& napis,
+                              const std::vector<std::string>& pozycje) {
+  // Like a form, the list gets the normal pointer inside a long operation.
+  const bool czekal = czeka_;
+  if (czekal) UstawKursor(Kursor::Normalny);
+  const int r = wybierz_z_listy(tytul, napis, pozycje, rama_);
+  przywroc_fokus(rama_);
+  if (czekal) UstawKursor(Kursor::Czekaj);
   return r;
 }
 

@@ -29,6 +29,8 @@ class QtPlatform : public Platform {
   int Formularz(::Formularz& f) override;
   bool OtworzPlik(OpisPliku& opis) override;
   bool ZapiszPlik(OpisPliku& opis) override;
+  int WybierzZListy(const std::string& tytul, const std::string& napis,
+                    const std::vector<std::string>& pozycje) override;
   void UstawTytul(const std::string& tytul) override;
   void UstawKursor(Kursor k) override;
   void Odswiez() override;
