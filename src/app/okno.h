@@ -99,6 +99,14 @@ class _OKNO_ {
   void Cm_Zapisz();
   void Cm_zap_wyn();
 
+  // --- exports: ParaView file, pictures ---------------------------------------------
+  OpisPliku _plikvtu_;
+  OpisPliku _plikrys_;
+  d_rysunek dane_rys;
+  void Cm_eksport_vtu();
+  void Cm_zapisz_rysunek();
+  void Cm_kopiuj_rysunek();
+
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();
   void Cm_Koniec();

@@ -156,7 +156,8 @@ TEST(QtRama, FrameMenuAndTitle) {
     if (a->isEnabled()) wlaczone << a->text();
   }
   EXPECT_EQ(wszystkie, (QStringList{"&Nowy", QString::fromUtf8("&Otwórz"), "Zapisz &Jako", "Z&amknij", "-",
-                                    "Zapisz &wyniki do pliku ", "-", "&Kreator", "-", "&Koniec"}));
+                                    "Zapisz &wyniki do pliku ", QString::fromUtf8("Eksportuj do &ParaView…"),
+                                    QString::fromUtf8("Zapisz &rysunek…"), "-", "&Kreator", "-", "&Koniec"}));
   EXPECT_EQ(wlaczone, (QStringList{"&Nowy", QString::fromUtf8("&Otwórz"), "&Kreator", "&Koniec"}));
   okno.Cm_Nowy();
   rama.aktualizujMenu(plik);
