@@ -4,12 +4,15 @@
 // answered from the command line, message boxes go to standard error.
 //
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
-//               [--save FILE] [--no-analysis] MODEL.SKD
+//               [--save FILE] [--vtu FILE] [--picture FILE.svg [--view V]
+//               [--size WxH] [--colors stepped|continuous] [--levels N]]
+//               [--no-analysis] MODEL.SKD
 //
 // Standard output gets a short summary.  Exit status: 0 valid results (or
 // the model loaded, with --no-analysis), 1 the analysis ended without
 // results, 2 the file or the arguments were refused, 3 an output file could
 // not be written.
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -26,12 +29,20 @@ int uzycie(const char* blad) {
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
   std::fprintf(stderr,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
-               "                    [--save PLIK.SKD] [--no-analysis] MODEL.SKD\n"
+               "                    [--save PLIK.SKD] [--vtu PLIK.vtu] [--picture PLIK.svg [--view WIDOK]\n"
+               "                    [--size SZERxWYS] [--colors stepped|continuous] [--levels N]]\n"
+               "                    [--no-analysis] MODEL.SKD\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
                "  --error PCT      błąd maksymalny w %% (5)\n"
                "  --report PLIK    zapisz wyniki do pliku\n"
                "  --log PLIK       przebieg iteracji zamiast DR.txt w bieżącym katalogu\n"
                "  --save PLIK      zapisz model do pliku\n"
+               "  --vtu PLIK       model i wyniki dla ParaView\n"
+               "  --picture PLIK   rysunek SVG widoku (po obliczeniach)\n"
+               "  --view WIDOK     model, deformed, sx, sy, txy, huber lub material:N (model)\n"
+               "  --size SZERxWYS  rozmiar rysunku w pikselach (1280x800)\n"
+               "  --colors K       kolory map: stepped (skokowe) lub continuous (ciągłe)\n"
+               "  --levels N       liczba poziomów naprężeń 1-200 (200)\n"
                "  --no-analysis    tylko wczytaj (i zapisz) model\n");
   return 2;
 }
@@ -72,10 +83,56 @@ void podsumowanie(const Model& m) {
                 liczba_raportu(static_cast<float>(hmax)).c_str(), emax);
 }
 
+// What the picture shows, from --view.
+struct Widok {
+  enum Rodzaj { Model, Przemieszczenia, Mapa, Material } rodzaj = Model;
+  int numer = 0;  // stress component 1..4, or the material
+  bool wymaga_wynikow() const { return rodzaj == Przemieszczenia || rodzaj == Mapa; }
+};
+
+bool czytaj_widok(const std::string& v, Widok& w) {
+  static const char* kMapy[4] = {"sx", "sy", "txy", "huber"};
+  if (v == "model") {
+    w = {Widok::Model, 0};
+    return true;
+  }
+  if (v == "deformed") {
+    w = {Widok::Przemieszczenia, 0};
+    return true;
+  }
+  for (int k = 0; k < 4; ++k)
+    if (v == kMapy[k]) {
+      w = {Widok::Mapa, k + 1};
+      return true;
+    }
+  if (v.rfind("material:", 0) == 0) {
+    const std::string n = v.substr(9);
+    if (n.empty() || n.size() > 6 || n.find_first_not_of("0123456789") != std::string::npos) return false;
+    w = {Widok::Material, std::stoi(n)};
+    return w.numer >= 1;
+  }
+  return false;
+}
+
+// A whole number in lo..hi written with digits only.
+bool liczba_calkowita(const std::string& s, int lo, int hi, int& v) {
+  if (s.empty() || s.size() > 6 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+  v = std::stoi(s);
+  return v >= lo && v <= hi;
+}
+
+bool konczy_sie_na_svg(const std::string& s) {
+  if (s.size() < 4) return false;
+  std::string k = s.substr(s.size() - 4);
+  for (char& c : k) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return k == ".svg";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string model_plik, zapis, raport, log, kroki = "50", blad = "5";
+  std::string model_plik, zapis, raport, log, kroki = "50", blad = "5", vtu, rysunek, widok = "model",
+                            rozmiar, kolory, poziomy;
   bool analiza = true, log_podany = false;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
@@ -91,6 +148,18 @@ int main(int argc, char** argv) {
     } else if (!std::strcmp(a, "--log")) {
       if (!wartosc(log)) return uzycie("--log wymaga nazwy pliku");
       log_podany = true;
+    } else if (!std::strcmp(a, "--vtu")) {
+      if (!wartosc(vtu) || vtu.empty()) return uzycie("--vtu wymaga nazwy pliku");
+    } else if (!std::strcmp(a, "--picture")) {
+      if (!wartosc(rysunek) || rysunek.empty()) return uzycie("--picture wymaga nazwy pliku");
+    } else if (!std::strcmp(a, "--view")) {
+      if (!wartosc(widok)) return uzycie("--view wymaga widoku");
+    } else if (!std::strcmp(a, "--size")) {
+      if (!wartosc(rozmiar)) return uzycie("--size wymaga rozmiaru SZERxWYS");
+    } else if (!std::strcmp(a, "--colors")) {
+      if (!wartosc(kolory)) return uzycie("--colors wymaga stepped lub continuous");
+    } else if (!std::strcmp(a, "--levels")) {
+      if (!wartosc(poziomy)) return uzycie("--levels wymaga liczby poziomów");
     } else if (!std::strcmp(a, "--steps")) {
       if (!wartosc(kroki)) return uzycie("--steps wymaga liczby kroków");
     } else if (!std::strcmp(a, "--error")) {
@@ -111,6 +180,26 @@ int main(int argc, char** argv) {
   if (model_plik.empty()) return uzycie("brak pliku modelu");
   if (!analiza && !raport.empty()) return uzycie("--report wymaga analizy (bez --no-analysis)");
   if (log_podany && log.empty()) return uzycie("--log wymaga nazwy pliku");
+
+  // The picture: SVG only, since without a window system there are no
+  // fonts to set the text of a PNG with (rsvg-convert makes one from the SVG).
+  Widok w;
+  int szer = 1280, wys = 800, iizol = 200;
+  if (!czytaj_widok(widok, w)) return uzycie(("nieznany widok " + widok).c_str());
+  if (!rozmiar.empty()) {
+    const auto x = rozmiar.find('x');
+    if (x == std::string::npos || !liczba_calkowita(rozmiar.substr(0, x), 1, 16384, szer) ||
+        !liczba_calkowita(rozmiar.substr(x + 1), 1, 16384, wys))
+      return uzycie("--size: rozmiar SZERxWYS, każdy od 1 do 16384 pikseli");
+  }
+  if (!poziomy.empty() && !liczba_calkowita(poziomy, 1, 200, iizol))
+    return uzycie("--levels: liczba poziomów od 1 do 200");
+  if (!kolory.empty() && kolory != "stepped" && kolory != "continuous")
+    return uzycie("--colors: stepped lub continuous");
+  if (!rysunek.empty() && !konczy_sie_na_svg(rysunek))
+    return uzycie("--picture zapisuje rysunek SVG (PLIK.svg); PNG daje z niego np. rsvg-convert");
+  if (!analiza && !rysunek.empty() && w.wymaga_wynikow())
+    return uzycie(("widok " + widok + " wymaga analizy (bez --no-analysis)").c_str());
 
   Model model;
   Konsola konsola;
@@ -154,6 +243,36 @@ int main(int argc, char** argv) {
       if (konsola.bledy != bledy) zapis_nieudany = true;
     } else {
       std::fprintf(stderr, "skorba_calc: brak wyników, nie zapisano %s\n", raport.c_str());
+    }
+  }
+  if (!vtu.empty()) {
+    konsola.sciezka_zapisu = vtu;
+    const int bledy = konsola.bledy;
+    okno.Cm_eksport_vtu();
+    if (konsola.bledy != bledy) zapis_nieudany = true;
+  }
+  if (!rysunek.empty()) {
+    if (w.rodzaj == Widok::Material && w.numer > model.nm) {
+      std::fprintf(stderr, "skorba_calc: model nie ma materiału %d\n", w.numer);
+      return 2;
+    }
+    if (w.wymaga_wynikow() && model.obliczono != 1) {
+      std::fprintf(stderr, "skorba_calc: brak wyników, nie zapisano %s\n", rysunek.c_str());
+    } else {
+      okno.p_n_pola = w.rodzaj == Widok::Przemieszczenia ? 1 : 0;
+      okno.p_napr = w.rodzaj == Widok::Mapa ? 1 : 0;
+      if (w.rodzaj == Widok::Mapa) okno.p_rn = w.numer;
+      okno.SHOWGRAPH = w.rodzaj == Widok::Material ? 1 : 0;
+      if (w.rodzaj == Widok::Material) okno.nrma = w.numer;
+      okno.iizol = iizol;
+      if (!kolory.empty()) okno.p_skok = kolory == "stepped" ? 1 : 0;
+      okno.Pasek_kol();
+      konsola.widok_szer = szer;
+      konsola.widok_wys = wys;
+      konsola.sciezka_zapisu = rysunek;
+      const int bledy = konsola.bledy;
+      okno.Cm_zapisz_rysunek();
+      if (konsola.bledy != bledy) zapis_nieudany = true;
     }
   }
   if (!zapis.empty()) {
