@@ -236,7 +236,16 @@ TEST_F(SkorbaCalc, ExportsTheResultsAndPicturesOfEveryView) {
   Wynik w = uruchom("--vtu w.vtu --picture h.svg --view huber --size 640x480 --levels 20 --colors continuous " + model);
   EXPECT_EQ(w.kod, 0) << w.wszystko();
   EXPECT_NE(czytaj_tekst(dir / "w.vtu").find("Name=\"Naprezenia_w_elementach_Hubera\""), std::string::npos);
-  const std::string svg = czytaj_tekst(dir / "h.svg");
+  std::string svg = czytaj_tekst(dir / "h.svg");
+  const auto teksty = [](const std::string& s) {
+    int n = 0;
+    for (std::size_t p = 0; (p = s.find("<text ", p)) != std::string::npos; ++p) ++n;
+    return n;
+  };
+  EXPECT_GT(teksty(svg), 105);  // the node numbers among them
+  EXPECT_EQ(uruchom("--picture n.svg --view huber --no-numbers " + model).kod, 0);
+  EXPECT_EQ(teksty(czytaj_tekst(dir / "n.svg")), 12);  // only the labels of the colour scale
+  svg = czytaj_tekst(dir / "h.svg");
   EXPECT_NE(svg.find("width=\"640\" height=\"480\""), std::string::npos);
   EXPECT_NE(svg.find("fill=\"#ff0000\""), std::string::npos) << "the top of the continuous colours";
   for (const char* v : {"model", "deformed", "sx", "sy", "txy", "material:1"}) {

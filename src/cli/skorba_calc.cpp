@@ -5,7 +5,8 @@
 //
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
 //               [--save FILE] [--vtu FILE] [--picture FILE.svg [--view V]
-//               [--size WxH] [--colors stepped|continuous] [--levels N]]
+//               [--size WxH] [--colors stepped|continuous] [--levels N]
+//               [--no-numbers]]
 //               [--no-analysis] MODEL.SKD
 //
 // Standard output gets a short summary.  Exit status: 0 valid results (or
@@ -30,7 +31,8 @@ int uzycie(const char* blad) {
   std::fprintf(stderr,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
                "                    [--save PLIK.SKD] [--vtu PLIK.vtu] [--picture PLIK.svg [--view WIDOK]\n"
-               "                    [--size SZERxWYS] [--colors stepped|continuous] [--levels N]]\n"
+               "                    [--size SZERxWYS] [--colors stepped|continuous] [--levels N]\n"
+               "                    [--no-numbers]]\n"
                "                    [--no-analysis] MODEL.SKD\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
                "  --error PCT      błąd maksymalny w %% (5)\n"
@@ -43,6 +45,7 @@ int uzycie(const char* blad) {
                "  --size SZERxWYS  rozmiar rysunku w pikselach (1280x800)\n"
                "  --colors K       kolory map: stepped (skokowe) lub continuous (ciągłe)\n"
                "  --levels N       liczba poziomów naprężeń 1-200 (200)\n"
+               "  --no-numbers     rysunek bez numerów węzłów i sił\n"
                "  --no-analysis    tylko wczytaj (i zapisz) model\n");
   return 2;
 }
@@ -133,7 +136,7 @@ bool konczy_sie_na_svg(const std::string& s) {
 int main(int argc, char** argv) {
   std::string model_plik, zapis, raport, log, kroki = "50", blad = "5", vtu, rysunek, widok = "model",
                             rozmiar, kolory, poziomy;
-  bool analiza = true, log_podany = false;
+  bool analiza = true, log_podany = false, numery = true;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     auto wartosc = [&](std::string& cel) {
@@ -164,6 +167,8 @@ int main(int argc, char** argv) {
       if (!wartosc(kroki)) return uzycie("--steps wymaga liczby kroków");
     } else if (!std::strcmp(a, "--error")) {
       if (!wartosc(blad)) return uzycie("--error wymaga wartości w procentach");
+    } else if (!std::strcmp(a, "--no-numbers")) {
+      numery = false;
     } else if (!std::strcmp(a, "--no-analysis")) {
       analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
@@ -265,6 +270,7 @@ int main(int argc, char** argv) {
       okno.SHOWGRAPH = w.rodzaj == Widok::Material ? 1 : 0;
       if (w.rodzaj == Widok::Material) okno.nrma = w.numer;
       okno.iizol = iizol;
+      if (!numery) okno.p_n_wezl = okno.p_sily_nr = 0;
       if (!kolory.empty()) okno.p_skok = kolory == "stepped" ? 1 : 0;
       okno.Pasek_kol();
       konsola.widok_szer = szer;
