@@ -2,14 +2,16 @@
 # Installs the Debian 12 packages needed to build, run and test the program.
 # Idempotent: only packages that are missing are installed.
 #   scripts/install-deps.sh           build + test + GUI packages
-#   scripts/install-deps.sh --extras  also screenshot and benchmark tools
+#   scripts/install-deps.sh --extras  also screenshot and benchmark tools, and the
+#                                     readers the export tests check files with
 set -euo pipefail
 
 PKGS=(cmake g++ make pkg-config
       qt6-base-dev qt6-translations-l10n fonts-liberation2
       libgtest-dev libgmock-dev)
 EXTRAS=(clang libclang-rt-14-dev libbenchmark-dev libopenblas-dev liblapack-dev
-        xvfb xdotool imagemagick)
+        xvfb xdotool imagemagick
+        python3-meshio librsvg2-bin libxml2-utils)
 [[ ${1:-} == --extras ]] && PKGS+=("${EXTRAS[@]}")
 
 missing=()
