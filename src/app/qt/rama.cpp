@@ -200,7 +200,9 @@ void RamaOkna::aktualizujWszystkieMenu() {
 
 void RamaOkna::aktualizujMenu(QMenu* menu) {
   for (QAction* a : menu->actions()) {
-    if (a->isSeparator()) continue;
+    // Only the entries of the command table: the menu bar's own overflow
+    // popup holds the titles of the popups, which must stay enabled.
+    if (a->isSeparator() || !a->data().isValid()) continue;
     const int id = a->data().toInt();
     a->setEnabled(okno_ && komenda_wlaczona(*okno_, id));
     if (a->isCheckable()) a->setChecked(okno_ && komenda_zaznaczona(*okno_, id));
