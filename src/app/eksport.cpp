@@ -58,7 +58,7 @@ void _OKNO_::Cm_zapisz_rysunek() {
     ok = zapisz_plik_atomowo(plik, s.data(), s.size());
   } else {
     dane_rys.podwojny = P.Ustawienie(kUstawienieDwa) == "1" ? 1 : 0;
-    ustaw(dane_rys.rozmiar, "%d x %d", w, h);
+    ustaw(dane_rys.rozmiar, "%d × %d", w, h);
     ::Formularz f;
     f.zasob = 3410;
     f.tytul = "Zapisz rysunek";
