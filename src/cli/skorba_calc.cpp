@@ -8,6 +8,7 @@
 //               [--size WxH] [--colors stepped|continuous] [--levels N]
 //               [--no-numbers]]
 //               [--no-analysis] MODEL.SKD
+//   skorba_calc --help | --version
 //
 // Standard output gets a short summary.  Exit status: 0 valid results (or
 // the model loaded, with --no-analysis), 1 the analysis ended without
@@ -23,12 +24,16 @@
 #include "app/okno.h"
 #include "cli/konsola.h"
 #include "model/raport.h"
+#include "wersja.h"
 
 namespace {
 
+// The usage goes to standard output when asked for, to standard error after
+// a refused argument.
 int uzycie(const char* blad) {
+  std::FILE* out = blad ? stderr : stdout;
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
-  std::fprintf(stderr,
+  std::fprintf(out,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
                "                    [--save PLIK.SKD] [--vtu PLIK.vtu] [--picture PLIK.svg [--view WIDOK]\n"
                "                    [--size SZERxWYS] [--colors stepped|continuous] [--levels N]\n"
@@ -46,8 +51,12 @@ int uzycie(const char* blad) {
                "  --colors K       kolory map: stepped (skokowe) lub continuous (ciągłe)\n"
                "  --levels N       liczba poziomów naprężeń 1-200 (200)\n"
                "  --no-numbers     rysunek bez numerów węzłów i sił\n"
-               "  --no-analysis    tylko wczytaj (i zapisz) model\n");
-  return 2;
+               "  --no-analysis    tylko wczytaj (i zapisz) model\n"
+               "  -h, --help       pokaż ten opis i zakończ\n"
+               "  --version        pokaż wersję programu i zakończ\n"
+               "kod wyjścia: 0 poprawne wyniki, 1 obliczenia bez wyników, 2 odrzucony plik\n"
+               "lub argumenty, 3 nie można zapisać pliku wyjściowego\n");
+  return blad ? 2 : 0;
 }
 
 std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
@@ -172,7 +181,9 @@ int main(int argc, char** argv) {
     } else if (!std::strcmp(a, "--no-analysis")) {
       analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
-      uzycie(nullptr);
+      return uzycie(nullptr);
+    } else if (!std::strcmp(a, "--version")) {
+      std::printf("skorba_calc (SKORBA N) %s\n", SKORBA_WERSJA);
       return 0;
     } else if (a[0] == '-' && a[1] != '\0') {
       return uzycie((std::string("nieznana opcja ") + a).c_str());

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QString>
 #include <functional>
 #include <map>
 
@@ -10,6 +11,11 @@
 #include "app/qt/okno_tabeli.h"
 
 class RamaOkna;
+
+// The file that opens for the document `nazwa` ("skorban.chm" is the help):
+// looked for in the current folder, then next to the program, then in the
+// documentation folder of the installation; "" when there is none.
+QString znajdz_dokument(const QString& nazwa, const QString& katalog_programu);
 
 class QtPlatform : public Platform {
  public:
