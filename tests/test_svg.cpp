@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -30,8 +29,9 @@ std::string hex(Kolor k) {
 // The fill colours of the <path> elements in document order.
 std::vector<std::string> wypelnienia(const std::string& svg) {
   std::vector<std::string> w;
-  const std::regex r("<path shape-rendering=\"crispEdges\" fill=\"(#[0-9a-f]{6})\"");
-  for (std::sregex_iterator it(svg.begin(), svg.end(), r), e; it != e; ++it) w.push_back((*it)[1]);
+  const std::string znacznik = "<path shape-rendering=\"crispEdges\" fill=\"";
+  for (std::size_t p = 0; (p = svg.find(znacznik, p)) != std::string::npos; p += znacznik.size())
+    w.push_back(svg.substr(p + znacznik.size(), 7));
   return w;
 }
 
