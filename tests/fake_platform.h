@@ -116,6 +116,30 @@ struct FakePlatform : Platform {
   // Settings the program stored (the scripted platform's "between sessions").
   std::map<std::string, std::string> ustawienia;
 
+  // Pictures: the window's size, and what was asked to be saved or copied.
+  // `obrazy_udane` decides whether those requests succeed.
+  int widok_szer = 800, widok_wys = 600;
+  struct ObrazZadany {
+    std::string sciezka;  // "" for the clipboard
+    int szer, wys, skala;
+  };
+  std::vector<ObrazZadany> obrazy;
+  bool obrazy_udane = true;
+  bool RozmiarWidoku(int& szer, int& wys) const override {
+    szer = widok_szer;
+    wys = widok_wys;
+    return true;
+  }
+  bool ZapiszObrazPNG(const std::string& sciezka, int szer, int wys, int skala,
+                      const std::function<void(Canvas&)>&) override {
+    obrazy.push_back({sciezka, szer, wys, skala});
+    return obrazy_udane;
+  }
+  bool KopiujObraz(int szer, int wys, const std::function<void(Canvas&)>&) override {
+    obrazy.push_back({"", szer, wys, 1});
+    return obrazy_udane;
+  }
+
   // The user closes a table window: its CanClose is asked; true when it closed.
   bool zamknij_okno(int uchwyt);
 };

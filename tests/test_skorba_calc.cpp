@@ -273,6 +273,40 @@ TEST_F(SkorbaCalc, UnwritableLogIsReported) {
   EXPECT_NE(w.bledy.find("nie można zapisać pliku DR.txt"), std::string::npos) << w.bledy;
 }
 
+TEST_F(SkorbaCalc, ExportsTheResultsAndPicturesOfEveryView) {
+  const std::string model = zapisz(plastyczny());
+  Wynik w = uruchom("--vtu w.vtu --picture h.svg --view huber --size 640x480 --levels 20 --colors continuous " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(czytaj_tekst(dir / "w.vtu").find("Name=\"Naprezenia_w_elementach_Hubera\""), std::string::npos);
+  std::string svg = czytaj_tekst(dir / "h.svg");
+  const auto teksty = [](const std::string& s) {
+    int n = 0;
+    for (std::size_t p = 0; (p = s.find("<text ", p)) != std::string::npos; ++p) ++n;
+    return n;
+  };
+  EXPECT_GT(teksty(svg), 105);  // the node numbers among them
+  EXPECT_EQ(uruchom("--picture n.svg --view huber --no-numbers " + model).kod, 0);
+  EXPECT_EQ(teksty(czytaj_tekst(dir / "n.svg")), 12);  // only the labels of the colour scale
+  svg = czytaj_tekst(dir / "h.svg");
+  EXPECT_NE(svg.find("width=\"640\" height=\"480\""), std::string::npos);
+  EXPECT_NE(svg.find("fill=\"#ff0000\""), std::string::npos) << "the top of the continuous colours";
+  for (const char* v : {"model", "deformed", "sx", "sy", "txy", "material:1"}) {
+    w = uruchom(std::string("--picture ") + v + ".svg --view " + v + " " + model);
+    EXPECT_EQ(w.kod, 0) << v << w.wszystko();
+    EXPECT_NE(czytaj_tekst(dir / (std::string(v) + ".svg")).find("</svg>"), std::string::npos) << v;
+  }
+  // Without results: the model's file and picture, no map.
+  w = uruchom("--no-analysis --vtu m.vtu --picture m.svg " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_EQ(czytaj_tekst(dir / "m.vtu").find("Naprezenia"), std::string::npos);
+  for (const char* zle : {"--no-analysis --picture a.svg --view huber", "--picture a.png", "--picture a.svg --view xx",
+                          "--picture a.svg --view material:2", "--picture a.svg --size 0x10", "--picture a.svg --levels 201",
+                          "--picture a.svg --colors red"})
+    EXPECT_EQ(uruchom(std::string(zle) + " " + model).kod, 2) << zle;
+  EXPECT_FALSE(fs::exists(dir / "a.svg"));
+  EXPECT_EQ(uruchom("--vtu brak/w.vtu " + model).kod, 3);
+}
+
 // Its speed is measured by bench/bench_analiza.cpp; here only that a model
 // of about 20,000 unknowns with a half band of 206 goes through.
 TEST_F(SkorbaCalc, HundredByHundredRectangle) {

@@ -4,6 +4,7 @@
 #include "analysis/obliczenia.h"
 
 #include <charconv>
+#include <utility>
 
 #include "analysis/silnik.h"
 #include "app/liczby.h"
@@ -115,7 +116,9 @@ void _OKNO_::Obliczenia() {
   if (it.ikr >= it.lprz)
     P.MessageBox("Wykorzystano maksymalną liczbę kroków\nPonów obliczenia z większą liczbą kroków", kObliczenia,
                  Ikona::Wykrzyknik, Przyciski::OK);
-  w.EE.zwolnij();
+  // The moduli of the last step stay with the results (the exports show
+  // them); the old ones go with them.
+  M.EE = std::move(w.EE);
   if (M.blad == 0) Reakcje(M, w);
   if (M.blad == 0) Wart_wez(M, w);
   przebieg.kroki = it.ikr;

@@ -209,6 +209,14 @@ class _OKNO_ {
   std::vector<GrupaSiatki> grupy_siatki;  // physical groups of the last import, for the session
   double limit_gmsh_s = 120;              // seconds gmsh may take to mesh a geometry file
 
+  // --- exports: ParaView file, pictures ---------------------------------------------
+  OpisPliku _plikvtu_;
+  OpisPliku _plikrys_;
+  d_rysunek dane_rys;
+  void Cm_eksport_vtu();
+  void Cm_zapisz_rysunek();
+  void Cm_kopiuj_rysunek();
+
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();
   void Cm_Koniec();

@@ -8,6 +8,7 @@
 // tool, and a scripted fake for the tests.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,4 +131,21 @@ class Platform {
   // for them keeps nothing, and the program then works with its defaults.
   virtual std::string Ustawienie(const std::string& /*klucz*/) const { return {}; }
   virtual void ZapiszUstawienie(const std::string& /*klucz*/, const std::string& /*wartosc*/) {}
+
+  // Pictures of the main window.  The size of its drawing area in pixels;
+  // false when there is no window (the batch tool tells a size of its own).
+  virtual bool RozmiarWidoku(int& /*szer*/, int& /*wys*/) const { return false; }
+  // Paints a picture of szer x wys drawing units through `rysuj` at `skala`
+  // image pixels per unit (sharp text, thin lines one image pixel wide) and
+  // writes it as a PNG file, whole or not at all.  False when the platform
+  // cannot make images or the file cannot be written.
+  virtual bool ZapiszObrazPNG(const std::string& /*sciezka*/, int /*szer*/, int /*wys*/, int /*skala*/,
+                              const std::function<void(Canvas&)>& /*rysuj*/) {
+    return false;
+  }
+  // The same picture, at the screen's pixel density, onto the clipboard as
+  // an image.  False when there is no clipboard.
+  virtual bool KopiujObraz(int /*szer*/, int /*wys*/, const std::function<void(Canvas&)>& /*rysuj*/) {
+    return false;
+  }
 };

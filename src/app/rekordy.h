@@ -58,3 +58,7 @@ struct d_dane_doom {   // delete the group (3140)
   Pole we, el, po, si;
   int kw = 1, ke = 1, kp = 1, ks = 1;
 };
+struct d_rysunek {     // save the picture (3410)
+  Pole rozmiar;
+  int podwojny = 0;
+};

@@ -30,6 +30,14 @@ class Konsola : public Platform {
   int wybor_z_listy = -1;
 
   // Message boxes shown so far, and how many of them reported an error.
+  // The size of the pictures (there is no window to take it from).
+  int widok_szer = 1280, widok_wys = 800;
+  bool RozmiarWidoku(int& szer, int& wys) const override {
+    szer = widok_szer;
+    wys = widok_wys;
+    return true;
+  }
+
   int komunikaty = 0;
   int bledy = 0;
   // Text of the last message box.

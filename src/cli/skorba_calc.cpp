@@ -4,7 +4,10 @@
 // answered from the command line, message boxes go to standard error.
 //
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
-//               [--save FILE] [--no-analysis] MODEL.SKD | MESH.msh | GEOMETRY.geo
+//               [--save FILE] [--vtu FILE] [--picture FILE.svg [--view V]
+//               [--size WxH] [--colors stepped|continuous] [--levels N]
+//               [--no-numbers]]
+//               [--no-analysis] MODEL.SKD | MESH.msh | GEOMETRY.geo
 //   skorba_calc --help | --version
 //
 // A Gmsh mesh (.msh) or geometry (.geo, meshed by the gmsh program) is
@@ -37,12 +40,22 @@ int uzycie(const char* blad) {
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
   std::fprintf(out,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
-               "                    [--save PLIK.SKD] [--no-analysis] MODEL.SKD|SIATKA.msh|GEOMETRIA.geo\n"
+               "                    [--save PLIK.SKD] [--vtu PLIK.vtu] [--picture PLIK.svg [--view WIDOK]\n"
+               "                    [--size SZERxWYS] [--colors stepped|continuous] [--levels N]\n"
+               "                    [--no-numbers]]\n"
+               "                    [--no-analysis] MODEL.SKD|SIATKA.msh|GEOMETRIA.geo\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
                "  --error PCT      błąd maksymalny w %% (5)\n"
                "  --report PLIK    zapisz wyniki do pliku\n"
                "  --log PLIK       przebieg iteracji zamiast DR.txt w bieżącym katalogu\n"
                "  --save PLIK      zapisz model do pliku\n"
+               "  --vtu PLIK       model i wyniki dla ParaView\n"
+               "  --picture PLIK   rysunek SVG widoku (po obliczeniach)\n"
+               "  --view WIDOK     model, deformed, sx, sy, txy, huber lub material:N (model)\n"
+               "  --size SZERxWYS  rozmiar rysunku w pikselach (1280x800)\n"
+               "  --colors K       kolory map: stepped (skokowe) lub continuous (ciągłe)\n"
+               "  --levels N       liczba poziomów naprężeń 1-200 (200)\n"
+               "  --no-numbers     rysunek bez numerów węzłów i sił\n"
                "  --no-analysis    tylko wczytaj (i zapisz) model\n"
                "  -h, --help       pokaż ten opis i zakończ\n"
                "  --version        pokaż wersję programu i zakończ\n"
@@ -156,11 +169,57 @@ void podsumowanie(const Model& m) {
                 liczba_raportu(static_cast<float>(hmax)).c_str(), emax);
 }
 
+// What the picture shows, from --view.
+struct Widok {
+  enum Rodzaj { Model, Przemieszczenia, Mapa, Material } rodzaj = Model;
+  int numer = 0;  // stress component 1..4, or the material
+  bool wymaga_wynikow() const { return rodzaj == Przemieszczenia || rodzaj == Mapa; }
+};
+
+bool czytaj_widok(const std::string& v, Widok& w) {
+  static const char* kMapy[4] = {"sx", "sy", "txy", "huber"};
+  if (v == "model") {
+    w = {Widok::Model, 0};
+    return true;
+  }
+  if (v == "deformed") {
+    w = {Widok::Przemieszczenia, 0};
+    return true;
+  }
+  for (int k = 0; k < 4; ++k)
+    if (v == kMapy[k]) {
+      w = {Widok::Mapa, k + 1};
+      return true;
+    }
+  if (v.rfind("material:", 0) == 0) {
+    const std::string n = v.substr(9);
+    if (n.empty() || n.size() > 6 || n.find_first_not_of("0123456789") != std::string::npos) return false;
+    w = {Widok::Material, std::stoi(n)};
+    return w.numer >= 1;
+  }
+  return false;
+}
+
+// A whole number in lo..hi written with digits only.
+bool liczba_calkowita(const std::string& s, int lo, int hi, int& v) {
+  if (s.empty() || s.size() > 6 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+  v = std::stoi(s);
+  return v >= lo && v <= hi;
+}
+
+bool konczy_sie_na_svg(const std::string& s) {
+  if (s.size() < 4) return false;
+  std::string k = s.substr(s.size() - 4);
+  for (char& c : k) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return k == ".svg";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string model_plik, zapis, raport, log, kroki = "50", blad = "5";
-  bool analiza = true, log_podany = false;
+  std::string model_plik, zapis, raport, log, kroki = "50", blad = "5", vtu, rysunek, widok = "model",
+                            rozmiar, kolory, poziomy;
+  bool analiza = true, log_podany = false, numery = true;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     auto wartosc = [&](std::string& cel) {
@@ -175,10 +234,24 @@ int main(int argc, char** argv) {
     } else if (!std::strcmp(a, "--log")) {
       if (!wartosc(log)) return uzycie("--log wymaga nazwy pliku");
       log_podany = true;
+    } else if (!std::strcmp(a, "--vtu")) {
+      if (!wartosc(vtu) || vtu.empty()) return uzycie("--vtu wymaga nazwy pliku");
+    } else if (!std::strcmp(a, "--picture")) {
+      if (!wartosc(rysunek) || rysunek.empty()) return uzycie("--picture wymaga nazwy pliku");
+    } else if (!std::strcmp(a, "--view")) {
+      if (!wartosc(widok)) return uzycie("--view wymaga widoku");
+    } else if (!std::strcmp(a, "--size")) {
+      if (!wartosc(rozmiar)) return uzycie("--size wymaga rozmiaru SZERxWYS");
+    } else if (!std::strcmp(a, "--colors")) {
+      if (!wartosc(kolory)) return uzycie("--colors wymaga stepped lub continuous");
+    } else if (!std::strcmp(a, "--levels")) {
+      if (!wartosc(poziomy)) return uzycie("--levels wymaga liczby poziomów");
     } else if (!std::strcmp(a, "--steps")) {
       if (!wartosc(kroki)) return uzycie("--steps wymaga liczby kroków");
     } else if (!std::strcmp(a, "--error")) {
       if (!wartosc(blad)) return uzycie("--error wymaga wartości w procentach");
+    } else if (!std::strcmp(a, "--no-numbers")) {
+      numery = false;
     } else if (!std::strcmp(a, "--no-analysis")) {
       analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
@@ -203,6 +276,26 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skorba_calc: %s\n", powod.c_str());
     return 2;
   }
+
+  // The picture: SVG only, since without a window system there are no
+  // fonts to set the text of a PNG with (rsvg-convert makes one from the SVG).
+  Widok w;
+  int szer = 1280, wys = 800, iizol = 200;
+  if (!czytaj_widok(widok, w)) return uzycie(("nieznany widok " + widok).c_str());
+  if (!rozmiar.empty()) {
+    const auto x = rozmiar.find('x');
+    if (x == std::string::npos || !liczba_calkowita(rozmiar.substr(0, x), 1, 16384, szer) ||
+        !liczba_calkowita(rozmiar.substr(x + 1), 1, 16384, wys))
+      return uzycie("--size: rozmiar SZERxWYS, każdy od 1 do 16384 pikseli");
+  }
+  if (!poziomy.empty() && !liczba_calkowita(poziomy, 1, 200, iizol))
+    return uzycie("--levels: liczba poziomów od 1 do 200");
+  if (!kolory.empty() && kolory != "stepped" && kolory != "continuous")
+    return uzycie("--colors: stepped lub continuous");
+  if (!rysunek.empty() && !konczy_sie_na_svg(rysunek))
+    return uzycie("--picture zapisuje rysunek SVG (PLIK.svg); PNG daje z niego np. rsvg-convert");
+  if (!analiza && !rysunek.empty() && w.wymaga_wynikow())
+    return uzycie(("widok " + widok + " wymaga analizy (bez --no-analysis)").c_str());
 
   Model model;
   Konsola konsola;
@@ -246,6 +339,37 @@ int main(int argc, char** argv) {
       if (konsola.bledy != bledy) zapis_nieudany = true;
     } else {
       std::fprintf(stderr, "skorba_calc: brak wyników, nie zapisano %s\n", raport.c_str());
+    }
+  }
+  if (!vtu.empty()) {
+    konsola.sciezka_zapisu = vtu;
+    const int bledy = konsola.bledy;
+    okno.Cm_eksport_vtu();
+    if (konsola.bledy != bledy) zapis_nieudany = true;
+  }
+  if (!rysunek.empty()) {
+    if (w.rodzaj == Widok::Material && w.numer > model.nm) {
+      std::fprintf(stderr, "skorba_calc: model nie ma materiału %d\n", w.numer);
+      return 2;
+    }
+    if (w.wymaga_wynikow() && model.obliczono != 1) {
+      std::fprintf(stderr, "skorba_calc: brak wyników, nie zapisano %s\n", rysunek.c_str());
+    } else {
+      okno.p_n_pola = w.rodzaj == Widok::Przemieszczenia ? 1 : 0;
+      okno.p_napr = w.rodzaj == Widok::Mapa ? 1 : 0;
+      if (w.rodzaj == Widok::Mapa) okno.p_rn = w.numer;
+      okno.SHOWGRAPH = w.rodzaj == Widok::Material ? 1 : 0;
+      if (w.rodzaj == Widok::Material) okno.nrma = w.numer;
+      okno.iizol = iizol;
+      if (!numery) okno.p_n_wezl = okno.p_sily_nr = 0;
+      if (!kolory.empty()) okno.p_skok = kolory == "stepped" ? 1 : 0;
+      okno.Pasek_kol();
+      konsola.widok_szer = szer;
+      konsola.widok_wys = wys;
+      konsola.sciezka_zapisu = rysunek;
+      const int bledy = konsola.bledy;
+      okno.Cm_zapisz_rysunek();
+      if (konsola.bledy != bledy) zapis_nieudany = true;
     }
   }
   if (!zapis.empty()) {

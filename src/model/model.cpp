@@ -32,6 +32,7 @@ void zwolnij_tablice(Model& m) {
   m.noc.zwolnij();
   m.mat.zwolnij();
   m.napr.zwolnij();
+  m.EE.zwolnij();
   m.ne = 0;
   m.pm.zwolnij();
   m.Ez.zwolnij();

@@ -42,6 +42,11 @@ struct Model {
   Wektor<float> react;    // [1..nd] support reactions
   Macierz<float> napr;    // [1..ne][1..4] element stresses sx, sy, txy, Huber
   Macierz<float> ww;      // [1..nq][1..4] nodal stresses (rows 1..nn used)
+  // [1..ne] secant modulus of each element after the last step of the
+  // analysis; left by the analysis beside the results and meaningful only
+  // while obliczono == 1 (it is not renumbered by editing, which clears
+  // obliczono anyway).
+  Wektor<float> EE;
 
   // --- element work arrays (exist exactly when Pusty == 0) -------------------
   Macierz<float> d;    // [1..3][1..3]

@@ -1,8 +1,10 @@
 // The Platform of the real program, on Qt Widgets.
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -45,6 +47,10 @@ class QtPlatform : public Platform {
   void PokazRysunek() override;
   std::string Ustawienie(const std::string& klucz) const override;
   void ZapiszUstawienie(const std::string& klucz, const std::string& wartosc) override;
+  bool RozmiarWidoku(int& szer, int& wys) const override;
+  bool ZapiszObrazPNG(const std::string& sciezka, int szer, int wys, int skala,
+                      const std::function<void(Canvas&)>& rysuj) override;
+  bool KopiujObraz(int szer, int wys, const std::function<void(Canvas&)>& rysuj) override;
 
   OknoTabeliQt* okno(int uchwyt) const;
 
@@ -54,6 +60,10 @@ class QtPlatform : public Platform {
   int nastepny_ = 1;
   bool czeka_ = false;
 };
+
+// A picture of szer x wys drawing units painted through `rysuj` into an
+// image of `skala` pixels per unit (white before the paint).
+QImage obraz_rysunku(int szer, int wys, double skala, const std::function<void(Canvas&)>& rysuj);
 
 // The Qt file-dialog filter for a "description|pattern|" filter, with the
 // patterns also in lower case (file names on this system are case sensitive).
