@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "analysis/obl0.h"
+
 namespace {
 
 // Asks the kernel to back a large fresh array with 2 MB pages where it can:
@@ -141,7 +143,12 @@ void Przemieszcz(Model& m, PracaAnalizy& w) {
 }
 
 void rozwiaz_uklad(Model& m, PracaAnalizy& w) {
-  Obl0(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1);
+  UstawieniaObl0 u = ustawienia_obl0();
+  u.przerwij = w.przerwij;
+  if (!Obl0_z(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1, u)) {
+    w.przerwany = true;
+    return;
+  }
   if (m.blad != 0) return;
   // A singular system that escaped the exact zero-pivot test (a modulus or
   // Poisson's ratio that makes the elasticity matrix infinite, a secant
@@ -311,8 +318,13 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
 }
 
 WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
-  WynikKroku r;
+  rozwiazanie_kroku(m, w, it);
+  return koniec_kroku(m, w, it);
+}
+
+void rozwiazanie_kroku(Model& m, PracaAnalizy& w, Iteracja& it) {
   ++it.ikr;
+  w.przerwany = false;
   if (w.fd.istnieje())
     for (int i = 1; i <= m.nq; ++i) w.fd[i] = m.si[i];
   for (int i = 1; i <= m.nq; ++i) m.f[i] = m.si[i];
@@ -320,6 +332,10 @@ WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
     Przemieszcz(m, w);
     if (m.blad == 0) rozwiaz_uklad(m, w);
   }
+}
+
+WynikKroku koniec_kroku(Model& m, PracaAnalizy& w, Iteracja& it) {
+  WynikKroku r;
   if (m.blad == 0) {
     Naprezenia(m, w);
     Sieczne(m, w, it.zc);

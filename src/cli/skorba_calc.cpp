@@ -55,8 +55,9 @@ std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
       return "wykorzystano maksymalną liczbę kroków (zmiana " + liczba_raportu(p.dumax) + " %)";
     case _OKNO_::Przebieg::Blad:
       return "błąd obliczeń, brak wyników";
-    case _OKNO_::Przebieg::Anulowana:
+    case _OKNO_::Przebieg::Przerwana:
       return "przerwana";
+    case _OKNO_::Przebieg::Anulowana:
     case _OKNO_::Przebieg::NieRozpoczeta:
       break;
   }
