@@ -4,11 +4,14 @@
 #include <QPointer>
 #include <QString>
 #include <map>
+#include <memory>
 
 #include "app/platform.h"
 #include "app/qt/okno_tabeli.h"
 
 class RamaOkna;
+class OknoPostepu;
+class Budzik;
 
 // The file that opens for the document `nazwa` ("skorban.chm" is the help):
 // looked for in the current folder, then next to the program, then in the
@@ -17,7 +20,7 @@ QString znajdz_dokument(const QString& nazwa, const QString& katalog_programu);
 
 class QtPlatform : public Platform {
  public:
-  explicit QtPlatform(RamaOkna* rama = nullptr) : rama_(rama) {}
+  explicit QtPlatform(RamaOkna* rama = nullptr);
   ~QtPlatform() override;
   void ustawRame(RamaOkna* rama) { rama_ = rama; }
 
@@ -39,14 +42,22 @@ class QtPlatform : public Platform {
   void PokazRysunek() override;
   std::string Ustawienie(const std::string& klucz) const override;
   void ZapiszUstawienie(const std::string& klucz, const std::string& wartosc) override;
+  bool PokazPostep(const Postep& p) override;
+  void ZakonczPostep() override;
+  bool Czekaj(int ms) override;
+  void Obudz() override;
 
   OknoTabeliQt* okno(int uchwyt) const;
+  // The progress window while it is shown.
+  OknoPostepu* postep() const;
 
  private:
   RamaOkna* rama_;
   std::map<int, QPointer<OknoTabeliQt>> okna_;
   int nastepny_ = 1;
   bool czeka_ = false;
+  QPointer<OknoPostepu> postep_;
+  std::unique_ptr<Budzik> budzik_;
 };
 
 // The Qt file-dialog filter for a "description|pattern|" filter, with the
