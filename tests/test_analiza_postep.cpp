@@ -238,8 +238,8 @@ TEST(PostepObliczen, WhatTheWindowAndTheTerminalShow) {
 // (both threads of the blocked elimination, with no one left waiting) or
 // ends with the very solution it gives without the request.
 TEST(Obl0Przerwanie, GivesUpBetweenPanelsOrFinishesExactly) {
-  const int nq = 4000;
-  for (int nbw : {12, 200}) {
+  const int nq = 2500;
+  for (int nbw : {12, 160}) {
     std::mt19937 los(nbw);
     std::uniform_real_distribution<double> r(-1, 1);
     Macierz<double> s0(1, nq, 1, nbw);
@@ -262,12 +262,12 @@ TEST(Obl0Przerwanie, GivesUpBetweenPanelsOrFinishesExactly) {
     s = s0.kopia();
     f = f0.kopia();
     EXPECT_FALSE(Obl0_z(s.dane(), f.dane(), nq, nbw, b, b1, u)) << nbw;
-    for (int proba = 0; proba < 20; ++proba) {
+    for (int proba = 0; proba < 10; ++proba) {
       s = s0.kopia();
       f = f0.kopia();
       stop = false;
       std::thread t([&] {
-        std::this_thread::sleep_for(std::chrono::microseconds(proba * 150));
+        std::this_thread::sleep_for(std::chrono::microseconds(proba * 300));
         stop = true;
       });
       b = b1 = 0;

@@ -59,8 +59,9 @@ int uzycie(const char* blad) {
                "  --no-analysis    tylko wczytaj (i zapisz) model\n"
                "  -h, --help       pokaż ten opis i zakończ\n"
                "  --version        pokaż wersję programu i zakończ\n"
-               "kod wyjścia: 0 poprawne wyniki, 1 obliczenia bez wyników, 2 odrzucony plik\n"
-               "lub argumenty, 3 nie można zapisać pliku wyjściowego\n");
+               "Ctrl+C przerywa obliczenia po bieżącym kroku (wyniki ostatniego ukończonego).\n"
+               "kod wyjścia: 0 poprawne wyniki, 1 obliczenia bez wyników lub przerwane,\n"
+               "2 odrzucony plik lub argumenty, 3 nie można zapisać pliku wyjściowego\n");
   return blad ? 2 : 0;
 }
 

@@ -47,9 +47,11 @@ QStringList OknoPostepu::wiersze() const {
 }
 
 void OknoPostepu::przerwij() {
+  if (przerwano_) return;
   przerwano_ = true;
   // The request is taken; the operation ends within a step.
   przycisk_->setEnabled(false);
+  emit przerwij_zadane();
 }
 
 void OknoPostepu::reject() { przerwij(); }

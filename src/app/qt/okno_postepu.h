@@ -27,6 +27,10 @@ class OknoPostepu : public QDialog {
  public slots:
   void reject() override;
 
+ signals:
+  // The user has asked to stop.
+  void przerwij_zadane();
+
  protected:
   void closeEvent(QCloseEvent* e) override;
 

@@ -239,6 +239,8 @@ bool QtPlatform::PokazPostep(const Postep& p) {
   if (!postep_) {
     postep_ = new OknoPostepu(rama_);
     postep_->ustaw(p);
+    // The program hears of the button at once, not at the end of its wait.
+    QObject::connect(postep_, &OknoPostepu::przerwij_zadane, budzik_.get(), [this] { Obudz(); });
     // The window is the sign of work now: the pointer over it is the
     // normal one, over the main window the busy one.
     if (czeka_) QApplication::restoreOverrideCursor();
