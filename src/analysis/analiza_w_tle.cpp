@@ -105,6 +105,10 @@ void AnalizaWTle::praca() {
     r.wynik = koniec_kroku(m, w, it);
     r.krok = it.ikr;
     r.dumax = it.dumax;
+    if (r.wynik.blad && m.blad == kBladDanych) {
+      int b1 = 0;
+      r.opis_bledu = blad_danych(m, b1);
+    }
     if (!r.wynik.blad) ukonczone_ = it.ikr;
     zglos(&r, false);
     ++it.krok;
@@ -112,10 +116,8 @@ void AnalizaWTle::praca() {
   w.przerwij = nullptr;
   poprzednie.zwolnij();
   w.EE.zwolnij();
-  if (m.blad == 0 && ukonczone_ > 0) {
-    Reakcje(m, w);
-    Wart_wez(m, w);
-  }
+  if (m.blad == 0 && ukonczone_ > 0) Reakcje(m, w);
+  if (m.blad == 0 && ukonczone_ > 0) Wart_wez(m, w);
   w.zwolnij();
   zglos(nullptr, true);
 }

@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -29,9 +30,10 @@
 class AnalizaWTle {
  public:
   struct Raport {
-    int krok = 0;       // the step's number (steps started)
-    WynikKroku wynik;   // what it asks to report
-    float dumax = 0.0f; // its change in percent
+    int krok = 0;            // the step's number (steps started)
+    WynikKroku wynik;        // what it asks to report
+    double dumax = 0.0;      // its change in percent
+    std::string opis_bledu;  // the data the analysis refused, named (see blad_danych)
   };
   struct Wiadomosci {
     std::vector<Raport> raporty;  // new reports, in order

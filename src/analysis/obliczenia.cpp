@@ -28,15 +28,15 @@ constexpr auto kPokazPo = std::chrono::milliseconds(300);
 // The progress window (its clock, its button) is looked after at least this often.
 constexpr auto kOdswiezanie = std::chrono::milliseconds(100);
 
-std::string zmiana_procent(float v) {
+std::string zmiana_procent(double v) {
   char b[32];
-  std::snprintf(b, sizeof b, v >= 100 ? "%.0f" : "%.3g", static_cast<double>(v));
+  std::snprintf(b, sizeof b, v >= 100 ? "%.0f" : "%.3g", v);
   return b;
 }
 
 }  // namespace
 
-Postep postep_obliczen(int ukonczone, int lprz, bool ze_zmiana, float dumax, float epsdR, double sekundy) {
+Postep postep_obliczen(int ukonczone, int lprz, bool ze_zmiana, double dumax, float epsdR, double sekundy) {
   Postep p;
   p.tytul = kObliczenia;
   p.przycisk = "Przerwij";
@@ -69,12 +69,11 @@ Postep postep_obliczen(int ukonczone, int lprz, bool ze_zmiana, float dumax, flo
   return f;
 }
 
-std::string linia_logu(int krok, float dumax) {
+std::string linia_logu(int krok, double dumax) {
   char bufor[512];
   auto [p, ec] = std::to_chars(bufor, bufor + sizeof bufor, krok);
   *p++ = ' ';
-  auto [q, ec2] = std::to_chars(p, bufor + sizeof bufor - 1, static_cast<double>(dumax),
-                                std::chars_format::fixed, 6);
+  auto [q, ec2] = std::to_chars(p, bufor + sizeof bufor - 1, dumax, std::chars_format::fixed, 6);
   if (ec2 != std::errc()) return std::to_string(krok) + " ?\n";
   *q++ = '\n';
   return std::string(bufor, q);
@@ -139,7 +138,7 @@ void _OKNO_::Obliczenia() {
   bool zbiezna = false, bez_plastycznych = false, przerwij = false;
   int krok = 0;
   bool ze_zmiana = false;
-  float dumax = 0.0f;
+  double dumax = 0.0;
   bool widoczny = false;
   AnalizaWTle::Wiadomosci n;
   for (;;) {
@@ -153,7 +152,9 @@ void _OKNO_::Obliczenia() {
     for (const auto& r : n.raporty) {
       if (r.wynik.brak_plastycznych)
         P.MessageBox("Nie wystąpiy naprężenia plastyczne", kObliczenia, Ikona::Wykrzyknik, Przyciski::OK);
-      if (r.wynik.blad) P.MessageBox(kBladObliczen, kObliczenia, Ikona::Blad, Przyciski::OK);
+      // Data the analysis refuses is named, so that the user knows what to mend.
+      if (r.wynik.blad)
+        P.MessageBox(r.opis_bledu.empty() ? kBladObliczen : r.opis_bledu, kObliczenia, Ikona::Blad, Przyciski::OK);
     }
     if (n.koniec) break;
     // Wait for news: with the window shown, in the window system's loop
