@@ -133,7 +133,7 @@ void _OKNO_::Obliczenia() {
   // The iteration runs on its own copy of the store; meanwhile this thread
   // shows the progress (after a while) and answers each step's report.
   AnalizaWTle a(M, it, [this] { P.Obudz(); });
-  const auto t0 = Zegar::now();
+  auto t0 = Zegar::now();
   std::string log;
   bool zbiezna = false, bez_plastycznych = false, przerwij = false;
   int krok = 0;
@@ -149,6 +149,9 @@ void _OKNO_::Obliczenia() {
     przerwij = P.PokazPostep(p) || przerwij;
     a.odpowiedz(krok, przerwij);
     // The messages of the steps, in the order the iteration gives them.
+    // The time the user spends reading one does not count towards the
+    // analysis, so the progress window does not appear just for its end.
+    const auto przed = Zegar::now();
     for (const auto& r : n.raporty) {
       if (r.wynik.brak_plastycznych)
         P.MessageBox("Nie wystąpiy naprężenia plastyczne", kObliczenia, Ikona::Wykrzyknik, Przyciski::OK);
@@ -156,6 +159,7 @@ void _OKNO_::Obliczenia() {
       if (r.wynik.blad)
         P.MessageBox(r.opis_bledu.empty() ? kBladObliczen : r.opis_bledu, kObliczenia, Ikona::Blad, Przyciski::OK);
     }
+    t0 += Zegar::now() - przed;
     if (n.koniec) break;
     // Wait for news: with the window shown, in the window system's loop
     // where the platform has one; before that, and otherwise, here.
