@@ -140,6 +140,17 @@ struct FakePlatform : Platform {
     return obrazy_udane;
   }
 
+  // The progress window: every state it was given, and the steps completed
+  // when the user presses "Przerwij" (-1 never, 0 before the first ends).
+  bool PokazPostep(const Postep& p) override {
+    postepy.push_back(p);
+    return przerwij_po >= 0 && p.wartosc >= przerwij_po;
+  }
+  void ZakonczPostep() override { ++konce_postepu; }
+  int przerwij_po = -1;
+  std::vector<Postep> postepy;
+  int konce_postepu = 0;
+
   // The user closes a table window: its CanClose is asked; true when it closed.
   bool zamknij_okno(int uchwyt);
 };

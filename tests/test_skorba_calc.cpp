@@ -1,15 +1,22 @@
 // The batch tool, run as a user runs it, each run in its own folder (the
 // analysis writes its log "DR.txt" into the current one).
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "model/plik.h"
 #include "model_builders.h"
@@ -314,4 +321,74 @@ TEST_F(SkorbaCalc, HundredByHundredRectangle) {
   const Wynik w = uruchom(model);
   EXPECT_EQ(w.kod, 0) << w.wszystko();
   EXPECT_NE(w.wyjscie.find("węzłów 10201"), std::string::npos);
+}
+
+// Ctrl+C during a long analysis, with standard error a pipe and then a
+// terminal: the analysis stops after the step under way, the log and the
+// report hold the last completed step, the tool says so and exits with 1.
+// Only on the terminal does the progress line appear, and it is cleared
+// before the message.
+TEST_F(SkorbaCalc, CtrlCStopsTheAnalysisWithItsLogAndReport) {
+  const std::string model = zapisz(plastyczny());
+  const std::string katalog = dir.string(), program = SKORBA_CALC, bledy = (dir / ".stderr").string();
+  for (const bool terminal : {false, true}) {
+    fs::remove(dir / "r.txt");
+    fs::remove(dir / "DR.txt");
+    int wyjscie = -1;
+    pid_t pid;
+    if (terminal) {
+      pid = forkpty(&wyjscie, nullptr, nullptr, nullptr);
+    } else {
+      int rura[2];
+      ASSERT_EQ(pipe(rura), 0);
+      pid = fork();
+      if (pid == 0) {
+        dup2(rura[1], 1);
+        const int e = open(bledy.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(e, 2);
+      }
+      close(rura[1]);
+      wyjscie = rura[0];
+    }
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (chdir(katalog.c_str()) == 0)
+        execl(program.c_str(), "skorba_calc", "--steps", "9999999", "--error", "0", "--report", "r.txt",
+              model.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    // The first line comes once the model is loaded and Ctrl+C is taken
+    // over; then some steps run.
+    std::string tekst;
+    char c;
+    while (tekst.find('\n') == std::string::npos && read(wyjscie, &c, 1) == 1) tekst += c;
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    kill(pid, SIGINT);
+    for (ssize_t n; (n = read(wyjscie, &c, 1)) == 1;) tekst += c;
+    close(wyjscie);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << tekst;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << tekst;
+    if (!terminal) tekst += czytaj_tekst(bledy);
+
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(tekst, m, std::regex("Obliczenia: Obliczenia przerwane po ([0-9]+) krokach")))
+        << tekst;
+    const int n = std::stoi(m[1]);
+    ASSERT_GE(n, 2) << tekst;
+    EXPECT_NE(tekst.find("analiza: przerwana, kroków " + std::to_string(n)), std::string::npos) << tekst;
+    const std::string log = czytaj_tekst(dir / "DR.txt");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), n - 1) << log;
+    EXPECT_NE(log.find("\n" + std::to_string(n) + " "), std::string::npos) << log;
+    EXPECT_TRUE(fs::exists(dir / "r.txt"));
+    if (terminal) {
+      EXPECT_NE(tekst.find("\rkrok "), std::string::npos) << tekst;
+      EXPECT_NE(tekst.find(", zmiana "), std::string::npos) << tekst;
+      EXPECT_NE(tekst.find("\033[K\r\033[KObliczenia: Obliczenia przerwane"), std::string::npos) << tekst;
+    } else {
+      EXPECT_EQ(czytaj_tekst(bledy), "Obliczenia: Obliczenia przerwane po " + std::to_string(n) +
+                                          " krokach\nVELDO SKORBA N: Plik zapisano poprawnie\n");
+    }
+  }
 }

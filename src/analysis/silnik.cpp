@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "analysis/obl0.h"
+
 namespace {
 
 // Whether a double survives rounding to the float in which results are
@@ -147,7 +149,12 @@ void Przemieszcz(Model& m, PracaAnalizy& w) {
 }
 
 void rozwiaz_uklad(Model& m, PracaAnalizy& w) {
-  Obl0(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1);
+  UstawieniaObl0 u = ustawienia_obl0();
+  u.przerwij = w.przerwij;
+  if (!Obl0_z(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1, u)) {
+    w.przerwany = true;
+    return;
+  }
   if (m.blad != 0) return;
   // A singular system that escaped the exact zero-pivot test (a modulus or
   // Poisson's ratio that makes the elasticity matrix infinite, a secant
@@ -392,8 +399,13 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
 }
 
 WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
-  WynikKroku r;
+  rozwiazanie_kroku(m, w, it);
+  return koniec_kroku(m, w, it);
+}
+
+void rozwiazanie_kroku(Model& m, PracaAnalizy& w, Iteracja& it) {
   ++it.ikr;
+  w.przerwany = false;
   if (w.fd.istnieje())
     for (int i = 1; i <= m.nq; ++i) w.fd[i] = m.si[i];
   for (int i = 1; i <= m.nq; ++i) m.f[i] = m.si[i];
@@ -401,6 +413,10 @@ WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
     Przemieszcz(m, w);
     if (m.blad == 0) rozwiaz_uklad(m, w);
   }
+}
+
+WynikKroku koniec_kroku(Model& m, PracaAnalizy& w, Iteracja& it) {
+  WynikKroku r;
   if (m.blad == 0) Naprezenia(m, w);
   if (m.blad == 0) Sieczne(m, w, it.zc);
   if (m.blad == 0) {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "model/model.h"
@@ -33,6 +34,12 @@ struct PracaAnalizy {
   double q[7] = {};      // element displacements
   double str[4] = {};    // element stress sx, sy, txy
   double dj = 0.0;       // twice the signed area of the last element
+
+  // Set while the analysis may be stopped from another thread: once it
+  // reads true, the solution gives up between panels and sets przerwany
+  // (the displacements are then not stored).
+  const std::atomic<bool>* przerwij = nullptr;
+  bool przerwany = false;
 
   // Allocates s, fd and EE for the model's present nq, nbw and ne.
   void przydziel(const Model& m);
@@ -106,7 +113,8 @@ void Obl0_wzorcowy(T* const* s, T* f, int nq, int nbw, int& blad, int& blad1) {
 
 // Solves the equilibrium system in w.s / w.fd (Obl0 with the model's nq and
 // nbw); a solution that is not finite in double or in float is refused like
-// a zero pivot.  On success the displacements are stored, rounded, in m.f.
+// a zero pivot.  On success the displacements are stored, rounded, in m.f;
+// a solution stopped through w.przerwij sets w.przerwany and stores nothing.
 void rozwiaz_uklad(Model& m, PracaAnalizy& w);
 
 // Element stresses napr from the double solution w.fd; nothing when blad != 0.
@@ -202,3 +210,11 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it);
 // assembly and solution, stresses, modulus update, convergence measure and
 // the stop rules, which set it.krok = lprz + 1 when the iteration ends.
 WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it);
+
+// The two halves of krok_iteracji.  The first counts the step and solves
+// (loads, assembly, solution: m.f, w.fd, w.s and the error state); the
+// stresses, the moduli and the convergence measure of the previous step
+// are still untouched after it, so a step can be given up there.  The
+// second does the rest.
+void rozwiazanie_kroku(Model& m, PracaAnalizy& w, Iteracja& it);
+WynikKroku koniec_kroku(Model& m, PracaAnalizy& w, Iteracja& it);

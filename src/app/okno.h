@@ -244,7 +244,7 @@ class _OKNO_ {
   std::string plik_dr = "DR.txt";
   // How the last analysis went (read by the batch tool's summary).
   struct Przebieg {
-    enum Koniec { NieRozpoczeta, Anulowana, BrakPlastycznych, Zbiezna, LimitKrokow, Blad };
+    enum Koniec { NieRozpoczeta, Anulowana, BrakPlastycznych, Zbiezna, LimitKrokow, Blad, Przerwana };
     Koniec koniec = NieRozpoczeta;
     int kroki = 0;               // steps started
     double dumax = 0.0;          // change of the last step in percent

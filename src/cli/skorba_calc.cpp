@@ -13,13 +13,18 @@
 // A Gmsh mesh (.msh) or geometry (.geo, meshed by the gmsh program) is
 // imported as by "Importuj siatkę…"; its summary goes to standard error.
 //
-// Standard output gets a short summary.  Exit status: 0 valid results (or
-// the model loaded, with --no-analysis), 1 the analysis ended without
-// results, 2 the file or the arguments were refused, 3 an output file could
-// not be written.
+// Standard output gets a short summary; a long analysis shows its progress
+// on standard error when that is a terminal.  Ctrl+C stops the analysis
+// after the step under way: the log and the report then hold the last
+// completed step.  Exit status: 0 valid results (or the model loaded, with
+// --no-analysis), 1 the analysis ended without results or was stopped, 2
+// the file or the arguments were refused, 3 an output file could not be
+// written.
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <charconv>
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +37,20 @@
 #include "wersja.h"
 
 namespace {
+
+// Set by Ctrl+C while the analysis runs.  The handler is reset at once, so a
+// second Ctrl+C ends the tool as usual.
+std::atomic<bool> przerwanie{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+extern "C" void na_przerwanie(int) { przerwanie.store(true); }
+
+void przechwyc_przerwanie(bool tak) {
+  struct sigaction a {};
+  a.sa_handler = tak ? na_przerwanie : SIG_DFL;
+  a.sa_flags = tak ? SA_RESETHAND : 0;
+  sigemptyset(&a.sa_mask);
+  sigaction(SIGINT, &a, nullptr);
+}
 
 // The usage goes to standard output when asked for, to standard error after
 // a refused argument.
@@ -59,8 +78,9 @@ int uzycie(const char* blad) {
                "  --no-analysis    tylko wczytaj (i zapisz) model\n"
                "  -h, --help       pokaż ten opis i zakończ\n"
                "  --version        pokaż wersję programu i zakończ\n"
-               "kod wyjścia: 0 poprawne wyniki, 1 obliczenia bez wyników, 2 odrzucony plik\n"
-               "lub argumenty, 3 nie można zapisać pliku wyjściowego\n");
+               "Ctrl+C przerywa obliczenia po bieżącym kroku (wyniki ostatniego ukończonego).\n"
+               "kod wyjścia: 0 poprawne wyniki, 1 obliczenia bez wyników lub przerwane,\n"
+               "2 odrzucony plik lub argumenty, 3 nie można zapisać pliku wyjściowego\n");
   return blad ? 2 : 0;
 }
 
@@ -143,8 +163,9 @@ std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
       return "wykorzystano maksymalną liczbę kroków (zmiana " + procent(p.dumax) + " %)";
     case _OKNO_::Przebieg::Blad:
       return "błąd obliczeń, brak wyników";
-    case _OKNO_::Przebieg::Anulowana:
+    case _OKNO_::Przebieg::Przerwana:
       return "przerwana";
+    case _OKNO_::Przebieg::Anulowana:
     case _OKNO_::Przebieg::NieRozpoczeta:
       break;
   }
@@ -309,7 +330,13 @@ int main(int argc, char** argv) {
   else
     okno.Cm_Otworz();
   if (model.Pusty != 0) return 2;
+  // From here Ctrl+C stops the analysis rather than the tool.
+  if (analiza) {
+    konsola.przerwanie = &przerwanie;
+    przechwyc_przerwanie(true);
+  }
   std::printf("węzłów %d, elementów %d, materiałów %d, podpór %d\n", model.nn, model.ne, model.nm, model.nd);
+  std::fflush(stdout);
 
   bool zapis_nieudany = false;
   if (analiza) {
@@ -317,13 +344,15 @@ int main(int argc, char** argv) {
     konsola.odpowiedzi[3200] = {{"ik", kroki}, {"pocz", blad}};
     konsola.jednokrotnie = true;
     okno.Obliczenia();
+    przechwyc_przerwanie(false);
     // The form refused the limits (with its messages) and opened again.
     if (okno.przebieg.formularze > 1 || okno.przebieg.koniec == _OKNO_::Przebieg::Anulowana) return 2;
     if (okno.przebieg.koniec != _OKNO_::Przebieg::NieRozpoczeta) {
       std::printf("analiza: %s, kroków %d\n",
                   koniec_analizy(okno.przebieg, static_cast<float>(atof_pola(okno.dane_obl.pocz.t))).c_str(),
                   okno.przebieg.kroki);
-      if (!okno.przebieg.log_zapisany) {
+      const bool bez_krokow = okno.przebieg.koniec == _OKNO_::Przebieg::Przerwana && okno.przebieg.kroki == 0;
+      if (!okno.przebieg.log_zapisany && !bez_krokow) {
         std::fprintf(stderr, "skorba_calc: nie można zapisać pliku %s\n", okno.plik_dr.c_str());
         if (log_podany) zapis_nieudany = true;
       }
@@ -379,6 +408,6 @@ int main(int argc, char** argv) {
     if (konsola.bledy != bledy) zapis_nieudany = true;
   }
   if (zapis_nieudany) return 3;
-  if (analiza && model.obliczono != 1) return 1;
+  if (analiza && (model.obliczono != 1 || okno.przebieg.koniec == _OKNO_::Przebieg::Przerwana)) return 1;
   return 0;
 }

@@ -71,6 +71,10 @@ struct Model {
   int blad1 = 0;      // equation, element or material concerned
 };
 
+// A copy of the whole store: every count, array and flag.  The analysis
+// works on one while the window goes on painting the original.
+Model kopia_modelu(const Model& m);
+
 // Allocates the element work arrays d, b, db, se, q, str.
 void przydziel_robocze(Model& m);
 // Releases the element work arrays.

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -14,11 +16,13 @@
 #include <QSettings>
 #include <QStyle>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/qt/dialog_formularza.h"
 #include "app/qt/dialog_listy.h"
 #include "app/qt/qt_canvas.h"
+#include "app/qt/okno_postepu.h"
 #include "app/qt/rama.h"
 #include "model/plik.h"
 #include "wersja.h"
@@ -44,9 +48,26 @@ QString filtr_qt(const std::string& filtr) {
   return wynik.join(";;");
 }
 
+// Ends a Czekaj of this thread: the event that another thread posts to it
+// is handled in the loop that Czekaj runs (or in the next one).
+class Budzik : public QObject {
+ public:
+  QEventLoop* petla = nullptr;
+  bool obudzony = false;
+  bool event(QEvent* e) override {
+    if (e->type() != QEvent::User) return QObject::event(e);
+    obudzony = true;
+    if (petla) petla->quit();
+    return true;
+  }
+};
+
+QtPlatform::QtPlatform(RamaOkna* rama) : rama_(rama), budzik_(std::make_unique<Budzik>()) {}
+
 QtPlatform::~QtPlatform() {
   for (auto& [u, w] : okna_)
     if (w) delete w.data();
+  delete postep_.data();
 }
 
 namespace {
@@ -369,3 +390,49 @@ bool QtPlatform::KopiujObraz(int szer, int wys, const std::function<void(Canvas&
   schowek->setImage(obraz);
   return true;
 }
+
+// --- progress ------------------------------------------------------------------------
+
+bool QtPlatform::PokazPostep(const Postep& p) {
+  if (!p.widoczny && !postep_) return false;
+  if (!postep_) {
+    postep_ = new OknoPostepu(rama_);
+    postep_->ustaw(p);
+    // The program hears of the button at once, not at the end of its wait.
+    QObject::connect(postep_, &OknoPostepu::przerwij_zadane, budzik_.get(), [this] { Obudz(); });
+    // The window is the sign of work now: the pointer over it is the
+    // normal one, over the main window the busy one.
+    if (czeka_) QApplication::restoreOverrideCursor();
+    if (rama_) rama_->widok()->setCursor(Qt::BusyCursor);
+    postep_->show();
+  } else {
+    postep_->ustaw(p);
+  }
+  return postep_->przerwano();
+}
+
+void QtPlatform::ZakonczPostep() {
+  if (!postep_) return;
+  delete postep_.data();
+  if (czeka_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (rama_) rama_->widok()->setCursor(Qt::ArrowCursor);
+  przywroc_fokus(rama_);
+}
+
+OknoPostepu* QtPlatform::postep() const { return postep_.data(); }
+
+bool QtPlatform::Czekaj(int ms) {
+  if (!budzik_->obudzony) {
+    QEventLoop petla;
+    budzik_->petla = &petla;
+    QTimer::singleShot(ms, &petla, &QEventLoop::quit);
+    petla.exec();
+    budzik_->petla = nullptr;
+  } else {
+    QCoreApplication::processEvents();
+  }
+  budzik_->obudzony = false;
+  return true;
+}
+
+void QtPlatform::Obudz() { QCoreApplication::postEvent(budzik_.get(), new QEvent(QEvent::User)); }

@@ -14,6 +14,8 @@
 class QFileDialog;
 class QWidget;
 class RamaOkna;
+class OknoPostepu;
+class Budzik;
 
 // The file that opens for the document `nazwa` ("skorban.chm" is the help):
 // looked for in the current folder, then next to the program, then in the
@@ -22,7 +24,7 @@ QString znajdz_dokument(const QString& nazwa, const QString& katalog_programu);
 
 class QtPlatform : public Platform {
  public:
-  explicit QtPlatform(RamaOkna* rama = nullptr) : rama_(rama) {}
+  explicit QtPlatform(RamaOkna* rama = nullptr);
   ~QtPlatform() override;
   void ustawRame(RamaOkna* rama) { rama_ = rama; }
 
@@ -51,14 +53,22 @@ class QtPlatform : public Platform {
   bool ZapiszObrazPNG(const std::string& sciezka, int szer, int wys, int skala,
                       const std::function<void(Canvas&)>& rysuj) override;
   bool KopiujObraz(int szer, int wys, const std::function<void(Canvas&)>& rysuj) override;
+  bool PokazPostep(const Postep& p) override;
+  void ZakonczPostep() override;
+  bool Czekaj(int ms) override;
+  void Obudz() override;
 
   OknoTabeliQt* okno(int uchwyt) const;
+  // The progress window while it is shown.
+  OknoPostepu* postep() const;
 
  private:
   RamaOkna* rama_;
   std::map<int, QPointer<OknoTabeliQt>> okna_;
   int nastepny_ = 1;
   bool czeka_ = false;
+  QPointer<OknoPostepu> postep_;
+  std::unique_ptr<Budzik> budzik_;
 };
 
 // A picture of szer x wys drawing units painted through `rysuj` into an
