@@ -7,7 +7,7 @@ set -euo pipefail
 
 PKGS=(cmake g++ make pkg-config
       qt6-base-dev qt6-translations-l10n fonts-liberation2
-      libgtest-dev libgmock-dev)
+      libgtest-dev libgmock-dev libsuitesparse-dev)
 EXTRAS=(clang libclang-rt-14-dev libbenchmark-dev libopenblas-dev liblapack-dev
         xvfb xdotool imagemagick)
 [[ ${1:-} == --extras ]] && PKGS+=("${EXTRAS[@]}")

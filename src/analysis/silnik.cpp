@@ -35,7 +35,14 @@ void PracaAnalizy::przydziel(const Model& m) {
   EE.przydziel(1, m.ne);
 }
 
+void PracaAnalizy::przydziel_bez_pasma(const Model& m) {
+  s.zwolnij();
+  fd.przydziel(1, m.nq);
+  EE.przydziel(1, m.ne);
+}
+
 void PracaAnalizy::zwolnij() {
+  rzadki.reset();
   s.zwolnij();
   fd.zwolnij();
   EE.zwolnij();
@@ -111,6 +118,10 @@ bool sztywnosc_elementu(Model& m, PracaAnalizy& w, int n) {
 }
 
 void Przemieszcz(Model& m, PracaAnalizy& w) {
+  if (w.rzadki) {
+    w.rzadki->montuj(m, w);
+    return;
+  }
   const int nq = m.nq, nbw = m.nbw;
   if (nq > 0 && nbw > 0)
     std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nq) * static_cast<std::size_t>(nbw));
@@ -141,7 +152,10 @@ void Przemieszcz(Model& m, PracaAnalizy& w) {
 }
 
 void rozwiaz_uklad(Model& m, PracaAnalizy& w) {
-  Obl0(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1);
+  if (w.rzadki)
+    w.rzadki->rozwiaz(m, w);
+  else
+    Obl0(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1);
   if (m.blad != 0) return;
   // A singular system that escaped the exact zero-pivot test (a modulus or
   // Poisson's ratio that makes the elasticity matrix infinite, a secant
@@ -223,6 +237,12 @@ void Wart_wez(Model& m, PracaAnalizy& w) {
   const int nn = m.nn, nq = m.nq, nbw = m.nbw;
   double* f = w.fd.dane();
   for (int c = 1; c <= 3; ++c) {
+    if (w.rzadki) {
+      w.rzadki->wartosci_wezlowe(m, c, f);
+      if (m.blad != 0) return;
+      for (int i = 1; i <= nn; ++i) m.ww[i][c] = static_cast<float>(f[i]);
+      continue;
+    }
     // The system has one row per node; the rows beyond nn are never read.
     for (int i = 1; i <= nq; ++i) f[i] = 0;
     std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nn) * static_cast<std::size_t>(nbw));
@@ -288,7 +308,7 @@ bool miesci_sie(const Model& m) {
 
 }  // namespace
 
-void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
+void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it, MetodaRozwiazania metoda) {
   m.nbw = szerokosc_pasma(m);
   m.blad = 0;
   m.blad1 = 0;
@@ -296,11 +316,16 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
   it.ikr = 0;
   it.zc = 0;
   it.normaa = it.normaf = it.dumax = 0.0f;
-  if (!miesci_sie(m)) {
+  const bool pasmo_miesci_sie = miesci_sie(m);
+  if (wybierz_metode(metoda, m.nq, m.nbw, pasmo_miesci_sie) == MetodaRozwiazania::Rzadka) {
+    w.przydziel_bez_pasma(m);
+    w.rzadki = std::make_unique<UkladRzadki>();
+  } else if (!pasmo_miesci_sie) {
     m.blad = kBladPamieci;
     return;
+  } else {
+    w.przydziel(m);
   }
-  w.przydziel(m);
   int b1 = 0;
   if (!materialy_kompletne(m, b1)) {
     m.blad = kBladBrakPrzedzialow;
@@ -308,6 +333,7 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
     return;
   }
   for (int e = 1; e <= m.ne; ++e) w.EE[e] = m.Ez[m.mat[e]][1];
+  if (w.rzadki) w.rzadki->przygotuj(m);
 }
 
 WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
