@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "analysis/silnik.h"
+#include "app/okno.h"
+#include "fake_platform.h"
 #include "model_builders.h"
 
 namespace {
@@ -200,3 +202,39 @@ TEST(Rzadki, TheAutomaticChoice) {
   EXPECT_EQ(wybierz_metode(MetodaRozwiazania::Automatyczna, 40000, 40000, miesci), MetodaRozwiazania::Rzadka);
 }
 
+TEST(Rzadki, TheSettingsFormChoosesTheMethodAndKeepsItBetweenSessions) {
+  FakePlatform fp;
+  Model m;
+  {
+    _OKNO_ okno(m, fp);
+    EXPECT_EQ(okno.metoda, MetodaRozwiazania::Automatyczna);
+    fp.ok({}, {{"metoda", 2}}, 3110);
+    okno.Cm_u_graf();
+    EXPECT_EQ(fp.pokazane.at(0).stany.at("metoda"), 0);
+    EXPECT_EQ(okno.metoda, MetodaRozwiazania::Rzadka);
+    EXPECT_EQ(fp.ustawienia.at(kUstawienieMetody), "rzadka");
+    // "Anuluj" and entries beyond the list change nothing.
+    fp.anuluj(3110);
+    okno.Cm_u_graf();
+    fp.ok({}, {{"metoda", 3}}, 3110);
+    okno.Cm_u_graf();
+    EXPECT_EQ(okno.metoda, MetodaRozwiazania::Rzadka);
+  }
+  // The next session starts with it, and the analysis takes that path.
+  _OKNO_ okno(m, fp);
+  EXPECT_EQ(okno.metoda, MetodaRozwiazania::Rzadka);
+  zbuduj(m, wspornik(8, 2));
+  okno.plik_dr = ::testing::TempDir() + "skorba_rzadki_dr.txt";
+  fp.ok({}, {}, 3200);
+  okno.Obliczenia();
+  EXPECT_EQ(m.obliczono, 1);
+  EXPECT_EQ(okno.przebieg.metoda, MetodaRozwiazania::Rzadka);
+  fp.ok({}, {{"metoda", 1}}, 3110);
+  okno.Cm_u_graf();
+  EXPECT_EQ(fp.ustawienia.at(kUstawienieMetody), "pasmowa");
+  fp.ok({}, {}, 3200);
+  okno.Obliczenia();
+  EXPECT_EQ(okno.przebieg.metoda, MetodaRozwiazania::Pasmowa);
+  fp.sprawdz_zuzyte();
+  std::remove(okno.plik_dr.c_str());
+}

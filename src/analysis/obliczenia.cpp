@@ -91,7 +91,8 @@ void _OKNO_::Obliczenia() {
   }
 
   PracaAnalizy w;
-  start_analizy(M, w, it);
+  start_analizy(M, w, it, metoda);
+  przebieg.metoda = w.rzadki ? MetodaRozwiazania::Rzadka : MetodaRozwiazania::Pasmowa;
   std::string log;
   bool zbiezna = false, bez_plastycznych = false;
   while (it.krok <= it.lprz) {

@@ -20,6 +20,7 @@ _OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
   _pliktxt_.rozszerzenie = "txt";
   _pliktxt_.musi_istniec = true;
   P.UstawWspolrzedne("x=0,       y=0");
+  metoda = metoda_z_nazwy(P.Ustawienie(kUstawienieMetody).c_str());
   Pasek_kol();
 }
 

@@ -4,7 +4,7 @@
 // answered from the command line, message boxes go to standard error.
 //
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
-//               [--save FILE] [--no-analysis] MODEL.SKD
+//               [--save FILE] [--solver auto|band|sparse] [--no-analysis] MODEL.SKD
 //
 // Standard output gets a short summary.  Exit status: 0 valid results (or
 // the model loaded, with --no-analysis), 1 the analysis ended without
@@ -26,12 +26,14 @@ int uzycie(const char* blad) {
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
   std::fprintf(stderr,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
-               "                    [--save PLIK.SKD] [--no-analysis] MODEL.SKD\n"
+               "                    [--save PLIK.SKD] [--solver auto|band|sparse] [--no-analysis] MODEL.SKD\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
                "  --error PCT      błąd maksymalny w %% (5)\n"
                "  --report PLIK    zapisz wyniki do pliku\n"
                "  --log PLIK       przebieg iteracji zamiast DR.txt w bieżącym katalogu\n"
                "  --save PLIK      zapisz model do pliku\n"
+               "  --solver METODA  metoda rozwiązania: auto (automatycznie), band (pasmowa),\n"
+               "                   sparse (rzadka)\n"
                "  --no-analysis    tylko wczytaj (i zapisz) model\n");
   return 2;
 }
@@ -77,6 +79,7 @@ void podsumowanie(const Model& m) {
 int main(int argc, char** argv) {
   std::string model_plik, zapis, raport, log, kroki = "50", blad = "5";
   bool analiza = true, log_podany = false;
+  MetodaRozwiazania metoda = MetodaRozwiazania::Automatyczna;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     auto wartosc = [&](std::string& cel) {
@@ -95,6 +98,13 @@ int main(int argc, char** argv) {
       if (!wartosc(kroki)) return uzycie("--steps wymaga liczby kroków");
     } else if (!std::strcmp(a, "--error")) {
       if (!wartosc(blad)) return uzycie("--error wymaga wartości w procentach");
+    } else if (!std::strcmp(a, "--solver")) {
+      std::string s;
+      if (!wartosc(s)) return uzycie("--solver wymaga metody: auto, band lub sparse");
+      if (s == "auto") metoda = MetodaRozwiazania::Automatyczna;
+      else if (s == "band") metoda = MetodaRozwiazania::Pasmowa;
+      else if (s == "sparse") metoda = MetodaRozwiazania::Rzadka;
+      else return uzycie(("nieznana metoda rozwiązania " + s + " (auto, band lub sparse)").c_str());
     } else if (!std::strcmp(a, "--no-analysis")) {
       analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
@@ -115,6 +125,7 @@ int main(int argc, char** argv) {
   Model model;
   Konsola konsola;
   _OKNO_ okno(model, konsola);
+  okno.metoda = metoda;
   konsola.sciezka_otwarcia = model_plik;
   okno.Cm_Otworz();
   if (model.Pusty != 0) return 2;
@@ -138,6 +149,7 @@ int main(int argc, char** argv) {
       std::printf("analiza: %s, kroków %d\n",
                   koniec_analizy(okno.przebieg, static_cast<float>(atof_pola(okno.dane_obl.pocz.t))).c_str(),
                   okno.przebieg.kroki);
+      std::printf("metoda rozwiązania: %s\n", nazwa_metody(okno.przebieg.metoda));
       if (!okno.przebieg.log_zapisany) {
         std::fprintf(stderr, "skorba_calc: nie można zapisać pliku %s\n", okno.plik_dr.c_str());
         if (log_podany) zapis_nieudany = true;
