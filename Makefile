@@ -5,10 +5,11 @@
 #   make test-tsan  the engine tests (solver threads, pool) with ThreadSanitizer
 #   make bench      build and run the benchmarks
 #   make fuzz       build the fuzz targets with clang and fuzz the file reader a while
+#   make package    build the Debian package build-pakiet/skorba-n_VERSION_ARCH.deb
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test test-asan test-tsan bench fuzz build deps clean
+.PHONY: run test test-asan test-tsan bench fuzz package build deps clean
 
 deps:
 	@scripts/install-deps.sh
@@ -54,5 +55,16 @@ fuzz:
 	cmake --build build-fuzz -j $(JOBS)
 	build-fuzz/fuzz/fuzz_plik -max_total_time=60 fuzz/corpus
 
+# The package is built for /usr, with the compiler and linker flags Debian
+# builds its own packages with (hardening included), without the tests.
+package: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+package:
+	@scripts/install-deps.sh --package
+	cmake -S . -B build-pakiet -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DSKORBA_TESTS=OFF \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
+	cmake --build build-pakiet -j $(JOBS)
+	cd build-pakiet && rm -f skorba-n_*.deb && cpack -G DEB
+
 clean:
-	rm -rf build build-asan build-tsan build-bench build-fuzz
+	rm -rf build build-asan build-tsan build-bench build-fuzz build-pakiet

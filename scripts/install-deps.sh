@@ -3,14 +3,20 @@
 # Idempotent: only packages that are missing are installed.
 #   scripts/install-deps.sh           build + test + GUI packages
 #   scripts/install-deps.sh --extras  also screenshot and benchmark tools
+#   scripts/install-deps.sh --package also what building and checking the Debian package needs
 set -euo pipefail
 
-PKGS=(cmake g++ make pkg-config
+PKGS=(cmake g++ make pkg-config librsvg2-bin
       qt6-base-dev qt6-translations-l10n fonts-liberation2
       libgtest-dev libgmock-dev libsuitesparse-dev)
 EXTRAS=(clang libclang-rt-14-dev libbenchmark-dev libopenblas-dev liblapack-dev
         xvfb xdotool imagemagick)
+# dpkg-shlibdeps and dpkg-buildflags, `file` (CPack looks for programs with
+# it), the checkers of desktop entries and MIME packages, and the databases
+# whose triggers register them.
+PACKAGE=(dpkg-dev file desktop-file-utils libxml2-utils shared-mime-info)
 [[ ${1:-} == --extras ]] && PKGS+=("${EXTRAS[@]}")
+[[ ${1:-} == --package ]] && PKGS+=("${PACKAGE[@]}")
 
 missing=()
 for p in "${PKGS[@]}"; do

@@ -11,6 +11,7 @@
 #include "fake_platform.h"
 #include "model/plik.h"
 #include "model_builders.h"
+#include "wersja.h"
 
 namespace {
 
@@ -281,9 +282,9 @@ TEST_F(Powloka, HelpAndAbout) {
   okno.Cm_opro();
   ASSERT_EQ(fp.komunikaty.size(), 1u);
   EXPECT_EQ(fp.komunikaty[0].tytul, "O programie");
-  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Informacja);
+  EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Program);
   EXPECT_NE(fp.komunikaty[0].tekst.find("VELDO Skorba nieliniowa"), std::string::npos);
-  EXPECT_NE(fp.komunikaty[0].tekst.find("1.0"), std::string::npos);
+  EXPECT_NE(fp.komunikaty[0].tekst.find("Wersja " SKORBA_WERSJA "\n"), std::string::npos);
 }
 
 TEST_F(Powloka, StressMapSwitchesAndExclusiveLabels) {

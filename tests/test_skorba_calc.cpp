@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 
 #include "model/plik.h"
 #include "model_builders.h"
+#include "wersja.h"
 
 namespace {
 
@@ -124,6 +124,17 @@ TEST_F(SkorbaCalc, RefusedFilesAndArgumentsExitWithTwo) {
   EXPECT_EQ(uruchom("a.SKD --save").kod, 2);
 }
 
+TEST_F(SkorbaCalc, HelpAndVersionGoToStandardOutputAndSucceed) {
+  Wynik w = uruchom("--version");
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_EQ(w.wyjscie, "skorba_calc (SKORBA N) " SKORBA_WERSJA "\n");
+  EXPECT_EQ(w.bledy, "");
+  w = uruchom("--help");
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_NE(w.wyjscie.find("--version"), std::string::npos);
+  EXPECT_EQ(w.bledy, "");
+}
+
 TEST_F(SkorbaCalc, UnwritableOutputIsAFailure) {
   Model m;
   zbuduj(m, prostokat(1, 1, 1, 1));
@@ -231,19 +242,13 @@ TEST_F(SkorbaCalc, UnwritableLogIsReported) {
   EXPECT_NE(w.bledy.find("nie można zapisać pliku DR.txt"), std::string::npos) << w.bledy;
 }
 
-TEST_F(SkorbaCalc, HundredByHundredRectangleInAFewSeconds) {
-  // About 20,000 unknowns with a half band of 206.
+// Its speed is measured by bench/bench_analiza.cpp; here only that a model
+// of about 20,000 unknowns with a half band of 206 goes through.
+TEST_F(SkorbaCalc, HundredByHundredRectangle) {
   const std::string model = zapisz(wspornik(100, 100, 1000.0f));
-  const auto t0 = std::chrono::steady_clock::now();
   const Wynik w = uruchom(model);
-  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   EXPECT_EQ(w.kod, 0) << w.wszystko();
   EXPECT_NE(w.wyjscie.find("węzłów 10201"), std::string::npos);
-#if !defined(__SANITIZE_ADDRESS__) && defined(NDEBUG)
-  EXPECT_LT(s, 5.0);
-#else
-  (void)s;
-#endif
 }
 
 TEST_F(SkorbaCalc, SolverChoiceAndTheSameBitsWhateverTheThreadsAsked) {

@@ -3,6 +3,7 @@
 #include "app/okno.h"
 
 #include "app/liczby.h"
+#include "wersja.h"
 
 namespace {
 constexpr const char* kGlowny = "VELDO SKORBA N";
@@ -75,11 +76,11 @@ void _OKNO_::Cm_POMOC() { P.OtworzDokument("skorban.chm"); }
 void _OKNO_::Cm_opro() {
   P.MessageBox(
       "VELDO Skorba nieliniowa\n"
-      "Wersja 1.0\n\n"
+      "Wersja " SKORBA_WERSJA "\n\n"
       "Program metody elementów skończonych do obliczania tarcz\n"
       "z uwzględnieniem nieliniowości materiałowej.\n\n"
       "Opracowanie: zespół programu SKORBA N",
-      "O programie", Ikona::Informacja, Przyciski::OK);
+      "O programie", Ikona::Program, Przyciski::OK);
 }
 
 namespace {

@@ -15,7 +15,9 @@
 
 class Canvas;
 
-enum class Ikona { Brak, Blad, Wykrzyknik, Pytanie, Informacja };
+// Program: the program's own icon, for the box that tells about the program;
+// a platform without one shows the information icon.
+enum class Ikona { Brak, Blad, Wykrzyknik, Pytanie, Informacja, Program };
 enum class Przyciski { OK, TakNie };
 enum class Kursor { Normalny, Czekaj, Krzyz };
 

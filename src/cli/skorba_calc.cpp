@@ -5,6 +5,7 @@
 //
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
 //               [--save FILE] [--solver auto|band|sparse] [--no-analysis] MODEL.SKD
+//   skorba_calc --help | --version
 //
 // Standard output gets a short summary.  Exit status: 0 valid results (or
 // the model loaded, with --no-analysis), 1 the analysis ended without
@@ -19,12 +20,16 @@
 #include "app/okno.h"
 #include "cli/konsola.h"
 #include "model/raport.h"
+#include "wersja.h"
 
 namespace {
 
+// The usage goes to standard output when asked for, to standard error after
+// a refused argument.
 int uzycie(const char* blad) {
+  std::FILE* out = blad ? stderr : stdout;
   if (blad) std::fprintf(stderr, "skorba_calc: %s\n", blad);
-  std::fprintf(stderr,
+  std::fprintf(out,
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
                "                    [--save PLIK.SKD] [--solver auto|band|sparse] [--no-analysis] MODEL.SKD\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
@@ -34,8 +39,12 @@ int uzycie(const char* blad) {
                "  --save PLIK      zapisz model do pliku\n"
                "  --solver METODA  metoda rozwiązania: auto (automatycznie), band (pasmowa),\n"
                "                   sparse (rzadka)\n"
-               "  --no-analysis    tylko wczytaj (i zapisz) model\n");
-  return 2;
+               "  --no-analysis    tylko wczytaj (i zapisz) model\n"
+               "  -h, --help       pokaż ten opis i zakończ\n"
+               "  --version        pokaż wersję programu i zakończ\n"
+               "kod wyjścia: 0 poprawne wyniki, 1 obliczenia bez wyników, 2 odrzucony plik\n"
+               "lub argumenty, 3 nie można zapisać pliku wyjściowego\n");
+  return blad ? 2 : 0;
 }
 
 std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
@@ -108,7 +117,9 @@ int main(int argc, char** argv) {
     } else if (!std::strcmp(a, "--no-analysis")) {
       analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
-      uzycie(nullptr);
+      return uzycie(nullptr);
+    } else if (!std::strcmp(a, "--version")) {
+      std::printf("skorba_calc (SKORBA N) %s\n", SKORBA_WERSJA);
       return 0;
     } else if (a[0] == '-' && a[1] != '\0') {
       return uzycie((std::string("nieznana opcja ") + a).c_str());

@@ -11,6 +11,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "app/qt/ikona.h"
+
 namespace {
 
 QString q(const std::string& s) { return QString::fromUtf8(s.c_str()); }
@@ -182,6 +184,7 @@ std::unique_ptr<QMessageBox> zbuduj_komunikat(const std::string& tekst, const st
     case Ikona::Wykrzyknik: box->setIcon(QMessageBox::Warning); break;
     case Ikona::Pytanie: box->setIcon(QMessageBox::Question); break;
     case Ikona::Informacja: box->setIcon(QMessageBox::Information); break;
+    case Ikona::Program: box->setIconPixmap(ikona_programu().pixmap(64, 64)); break;
   }
   if (przyciski == Przyciski::TakNie) {
     box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -8,10 +8,14 @@
 #include <clocale>
 
 #include "app/okno.h"
+#include "app/qt/ikona.h"
+#include "app/qt/opcje.h"
 #include "app/qt/qt_platform.h"
 #include "app/qt/rama.h"
+#include "wersja.h"
 
 int main(int argc, char** argv) {
+  if (const int kod = odpowiedz_na_opcje(argc, argv); kod >= 0) return kod;
   QApplication app(argc, argv);
   // QApplication takes the C locale from the environment; numbers in forms,
   // files and reports are always written and read with a decimal point.
@@ -21,6 +25,10 @@ int main(int argc, char** argv) {
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     app.installTranslator(&tlumaczenie);
   QApplication::setApplicationName(QString::fromUtf8(kTytulAplikacji));
+  QApplication::setApplicationVersion(QStringLiteral(SKORBA_WERSJA));
+  QApplication::setWindowIcon(ikona_programu());
+  // Lets a desktop match the windows to the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(SKORBA_ID));
 
   Model model;
   QtPlatform platforma;

@@ -12,6 +12,7 @@
 
 #include "app/qt/dialog_formularza.h"
 #include "app/qt/rama.h"
+#include "wersja.h"
 
 namespace {
 QString q(const std::string& s) { return QString::fromUtf8(s.c_str()); }
@@ -122,22 +123,31 @@ void QtPlatform::Zamknij() {
   if (rama_) rama_->close();
 }
 
-void QtPlatform::OtworzDokument(const std::string& sciezka) {
-  // The document is looked for in the current folder, then next to the
-  // program.  The help that comes with the program is an HTML page of the
-  // same name, which every desktop can show; a missing document is silent.
-  const QString nazwa = q(sciezka);
-  const QString program = QCoreApplication::applicationDirPath() + "/";
-  QStringList miejsca = {nazwa, program + nazwa};
-  if (nazwa.endsWith(".chm", Qt::CaseInsensitive)) {
-    const QString html = nazwa.left(nazwa.size() - 4) + ".html";
-    miejsca << html << program + html;
+QString znajdz_dokument(const QString& nazwa, const QString& katalog_programu) {
+  // The help that comes with the program is HTML, which every desktop can
+  // show: an HTML page of the same name, or the manual, a folder of HTML
+  // pages with their pictures, which takes its place where it is present.
+  QStringList nazwy = {nazwa};
+  if (nazwa.endsWith(".chm", Qt::CaseInsensitive)) nazwy << nazwa.left(nazwa.size() - 4) + ".html";
+  const bool pomoc = QFileInfo(nazwa).completeBaseName().compare("skorban", Qt::CaseInsensitive) == 0;
+  QStringList miejsca = nazwy;  // the current folder first
+  // Then the program's own documents: next to the program (the build
+  // folder), in the installation it belongs to, and where it was meant to be
+  // installed.
+  for (const QString& katalog : {katalog_programu, katalog_programu + "/" SKORBA_DOKUMENTY_OD_PROGRAMU,
+                                 QStringLiteral(SKORBA_KATALOG_DOKUMENTOW)}) {
+    if (pomoc) miejsca << katalog + "/podrecznik/index.html";
+    for (const QString& n : nazwy) miejsca << katalog + "/" + n;
   }
   for (const QString& m : miejsca)
-    if (QFileInfo(m).isFile()) {
-      QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(m).absoluteFilePath()));
-      return;
-    }
+    if (QFileInfo(m).isFile()) return QDir::cleanPath(QFileInfo(m).absoluteFilePath());
+  return {};
+}
+
+void QtPlatform::OtworzDokument(const std::string& sciezka) {
+  // A missing document is silent.
+  const QString dokument = znajdz_dokument(q(sciezka), QCoreApplication::applicationDirPath());
+  if (!dokument.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(dokument));
 }
 
 // A window owned by the main window stays above it and is placed relative

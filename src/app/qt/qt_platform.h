@@ -2,12 +2,18 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <map>
 
 #include "app/platform.h"
 #include "app/qt/okno_tabeli.h"
 
 class RamaOkna;
+
+// The file that opens for the document `nazwa` ("skorban.chm" is the help):
+// looked for in the current folder, then next to the program, then in the
+// documentation folder of the installation; "" when there is none.
+QString znajdz_dokument(const QString& nazwa, const QString& katalog_programu);
 
 class QtPlatform : public Platform {
  public:

@@ -11,27 +11,10 @@
 
 #include "app/komendy.h"
 #include "app/okno.h"
+#include "app/qt/ikona.h"
 
 namespace {
 QString q(const char* s) { return QString::fromUtf8(s); }
-
-// The program's icon: a small triangulated plate.
-QIcon ikona_programu() {
-  QImage img(32, 32, QImage::Format_ARGB32);
-  img.fill(Qt::transparent);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setBrush(QColor(0, 105, 204));
-  p.setPen(QPen(QColor(0, 60, 120), 1.5));
-  p.drawRect(QRectF(3, 7, 26, 18));
-  p.setPen(QPen(QColor(0, 255, 255), 1.2));
-  p.drawLine(QPointF(3, 25), QPointF(16, 7));
-  p.drawLine(QPointF(16, 7), QPointF(16, 25));
-  p.drawLine(QPointF(16, 25), QPointF(29, 7));
-  p.setPen(QPen(QColor(255, 0, 0), 2.5));
-  p.drawLine(QPointF(29, 16), QPointF(29, 30));
-  return QIcon(QPixmap::fromImage(img));
-}
 }  // namespace
 
 // --- WidokOkna -------------------------------------------------------------------

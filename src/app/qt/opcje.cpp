@@ -1,0 +1,28 @@
+#include "app/qt/opcje.h"
+
+#include <cstring>
+
+#include "wersja.h"
+
+int odpowiedz_na_opcje(int argc, char** argv, std::FILE* wyjscie) {
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--version")) {
+      std::fprintf(wyjscie, "skorba_n (SKORBA N) %s\n", SKORBA_WERSJA);
+      return 0;
+    }
+    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+      std::fprintf(wyjscie,
+                   "użycie: skorba_n [OPCJE-QT]\n"
+                   "        skorba_n --help | --version\n"
+                   "Obliczanie tarcz metodą elementów skończonych z uwzględnieniem nieliniowości\n"
+                   "materiałowej (wersja %s).\n"
+                   "  -h, --help     pokaż ten opis i zakończ\n"
+                   "  --version      pokaż wersję programu i zakończ\n"
+                   "Pozostałe opcje przyjmuje biblioteka Qt (np. -platform NAZWA).\n"
+                   "Obliczenia bez okna: skorba_calc --help; opis: man skorba_n.\n",
+                   SKORBA_WERSJA);
+      return 0;
+    }
+  }
+  return -1;
+}
