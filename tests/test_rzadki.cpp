@@ -192,6 +192,7 @@ TEST(Rzadki, TheAutomaticChoice) {
   // squares, and strips numbered along: sparse.
   EXPECT_EQ(wybor(10, 10), MetodaRozwiazania::Pasmowa);
   EXPECT_EQ(wybor(60, 60), MetodaRozwiazania::Pasmowa);
+  EXPECT_EQ(wybor(100, 100), MetodaRozwiazania::Pasmowa);
   EXPECT_EQ(wybor(20, 2000), MetodaRozwiazania::Pasmowa);
   EXPECT_EQ(wybor(2000, 20), MetodaRozwiazania::Rzadka);
   EXPECT_EQ(wybor(223, 223), MetodaRozwiazania::Rzadka);

@@ -94,7 +94,14 @@ bool miesci_sie_w_pamieci(double bajty) {
 
 }  // namespace
 
+namespace {
+int g_watki_blas = 0;  // set by ustaw_watki_blas, 0 for the fixed count
+}  // namespace
+
+void ustaw_watki_blas(int n) { g_watki_blas = std::max(n, 0); }
+
 int watki_blas() {
+  if (g_watki_blas > 0) return g_watki_blas;
   // The library's Cholesky of a dense block divides it into pieces by the
   // number of threads, so another count rounds differently: the count is
   // fixed, not taken from the solver's setting or from the environment.
@@ -123,8 +130,19 @@ MetodaRozwiazania metoda_z_nazwy(const char* nazwa) {
 }
 
 bool pasmo_nie_wolniejsze(long long nq, long long nbw) {
+  // The band costs about a*nq*nbw^2 + b*nq, the sparse path c*nq (pattern,
+  // ordering, analysis, assembly) + d*nq^1.5 (the factor of a plate's
+  // nested dissection).  Measured on squares and on strips of 3,000 to
+  // 200,000 unknowns numbered along either side (bench_rzadki przeciecie):
+  // a = 0.85e-10 s, b = 1.1e-6 s, c = 4.8e-6 s, d = 6.1e-9 s on one thread;
+  // the band's two threads shorten its elimination more than the BLAS
+  // threads shorten the factor of so small a plate, which moves the
+  // constant up a little.  The band is taken while
+  // nbw^2 <= ((c - b) + d*sqrt(nq)) / a, that is about 5.5e4 + 75*sqrt(nq):
+  // up to squares of some 125 x 125 cells, strips numbered across of any
+  // length, never a square of 140 x 140 or a strip numbered along.
   const double n = static_cast<double>(nq), b = static_cast<double>(nbw);
-  return b * b <= 450.0 * std::sqrt(n) + 2.0e4;
+  return b * b <= 5.5e4 + 75.0 * std::sqrt(n);
 }
 
 MetodaRozwiazania wybierz_metode(MetodaRozwiazania zadana, long long nq, long long nbw, bool pasmo_miesci_sie) {

@@ -98,3 +98,6 @@ class UkladRzadki {
 // The number of BLAS threads the factorisation always runs with, whatever
 // the solver's thread setting or the environment says.
 int watki_blas();
+// For benchmarks: another count (0 = back to the fixed one).  Results then
+// differ from those of the fixed count in the last bits.
+void ustaw_watki_blas(int n);
