@@ -209,7 +209,11 @@ struct UkladRzadki::Dane {
     // postordered, with the library's usual amalgamation of supernodes.
     c.supernodal = CHOLMOD_SUPERNODAL;
     c.nmethods = 1;
+    c.current = 0;
     c.method[0].ordering = CHOLMOD_GIVEN;
+    // AMD's own parameters, read from the current method.
+    c.method[0].prune_dense = 10.0;
+    c.method[0].aggressive = 1;
     c.postorder = 1;
     c.nrelax[0] = 4;
     c.nrelax[1] = 16;
