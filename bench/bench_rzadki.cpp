@@ -92,6 +92,7 @@ struct Wynik {
   double s_porzadek = 0, s_analiza = 0, s_wzor = 0;
   double rozklad = 0;        // one numeric factorisation and solve (orderings table)
   double cpu = 0;            // processor time of the analysis (all threads)
+  double cpu_rozklad = 0;    // ... of the factorisation and solve (orderings table)
 };
 
 // Runs f in a child process and returns what it wrote into its Wynik.
@@ -249,10 +250,11 @@ void tabela(const std::vector<int>& rozmiary) {
 // --- the orderings -----------------------------------------------------------------------------
 
 void porzadki(const std::vector<int>& rozmiary) {
-  std::printf("the sparse preparation and one factorisation + solve per ordering, in s; nnz(L) in millions,\n"
-              "flops of one factorisation in GFlop; BLAS threads %d\n\n", watki_blas());
-  std::printf("%-8s %8s %-18s %7s %8s %8s %9s %9s %9s %9s\n", "siatka", "nq", "porzadek", "wzor", "porzadek",
-              "analiza", "nnz(L) M", "GFlop", "rozklad", "RSS [MB]");
+  std::printf("the sparse preparation (patterns, ordering, symbolic analysis) and one factorisation + solve\n"
+              "per ordering, in s of wall time and of processor time; nnz(L) in millions, flops of one\n"
+              "factorisation in GFlop; BLAS threads %d\n\n", watki_blas());
+  std::printf("%-8s %8s %-18s %7s %8s %8s %8s %9s %9s %9s %9s %9s\n", "siatka", "nq", "porzadek", "wzor", "porzadek",
+              "analiza", "CPU", "nnz(L) M", "GFlop", "rozklad", "CPU", "RSS [MB]");
   const char* nazwy[] = {"METIS wezlow", "AMD wezlow", "METIS niewiadomych", "AMD niewiadomych"};
   for (int n : rozmiary)
     for (int p = 0; p < 4; ++p) {
@@ -267,7 +269,9 @@ void porzadki(const std::vector<int>& rozmiary) {
         u.porzadek = static_cast<UkladRzadki::Porzadek>(p);
         Wynik r;
         r.nq = m.nq;
+        double c0 = procesor();
         if (!u.przygotuj(m)) return r;
+        r.cpu = procesor() - c0;
         const auto s = u.statystyka();
         r.s_wzor = s.s_wzor;
         r.s_porzadek = s.s_porzadek;
@@ -276,14 +280,17 @@ void porzadki(const std::vector<int>& rozmiary) {
         r.operacje = s.operacje;
         u.montuj(m, pw);
         const auto t0 = Zegar::now();
+        c0 = procesor();
         u.rozwiaz(m, pw);
         r.rozklad = sekundy(t0);
+        r.cpu_rozklad = procesor() - c0;
         r.ok = m.blad == 0;
         return r;
       });
-      std::printf("%-8s %8d %-18s %7.2f %8.2f %8.2f %9.1f %9.1f %9.2f %9.0f%s\n",
+      std::printf("%-8s %8d %-18s %7.3f %8.3f %8.3f %8.3f %9.1f %9.2f %9.3f %9.3f %9.0f%s\n",
                   (std::to_string(n) + "x" + std::to_string(n)).c_str(), w.nq, nazwy[p], w.s_wzor, w.s_porzadek,
-                  w.s_analiza, w.niezerowe_L / 1e6, w.operacje / 1e9, w.rozklad, w.rss, w.ok ? "" : " (!)");
+                  w.s_analiza, w.cpu, w.niezerowe_L / 1e6, w.operacje / 1e9, w.rozklad, w.cpu_rozklad, w.rss,
+                  w.ok ? "" : " (!)");
     }
 }
 

@@ -170,6 +170,16 @@ TEST(Rzadki, NotPositiveDefiniteEndsLikeAZeroPivot) {
     EXPECT_GE(p.blad1, 2 * n0 + 1);
     EXPECT_LE(p.blad1, 2 * n0 + 6);
   }
+  // Poisson's ratio -1: an infinite elasticity matrix, refused like a zero
+  // pivot on either path, with nothing that is not a number in the store.
+  for (auto metoda : {MetodaRozwiazania::Pasmowa, MetodaRozwiazania::Rzadka}) {
+    OpisModelu o = wspornik(4, 2);
+    o.materialy[0].pois = -1.0f;
+    Model m;
+    zbuduj(m, o);
+    EXPECT_EQ(analiza(m, metoda).blad, 1);
+    for (int i = 1; i <= m.nq; ++i) ASSERT_TRUE(std::isfinite(m.f[i]));
+  }
   // An element error still comes first, as the assembly finds it.
   OpisModelu oba = wolny;
   oba.materialy[0].pois = 0.5f;
