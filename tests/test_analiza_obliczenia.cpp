@@ -11,9 +11,11 @@
 #include <sstream>
 
 #include "analysis/obliczenia.h"
+#include "analysis/silnik.h"
 #include "app/komendy.h"
 #include "app/okno.h"
 #include "fake_platform.h"
+#include "model/plik.h"
 #include "model_builders.h"
 
 namespace {
@@ -369,4 +371,102 @@ TEST_F(Obliczenia, BandBeyondTheMachinesMemoryIsAnErrorNotACrash) {
   EXPECT_EQ(fp.teksty(), (std::vector<std::string>{kBlad, kBlad}));
   EXPECT_EQ(m.obliczono, 0);
   EXPECT_EQ(m.nbw, 2 * (2000000 - 2 + 1));
+}
+
+TEST_F(Obliczenia, ResultsBeyondAFloatAreAnErrorNotAnAnswer) {
+  // A plate clamped along one edge whose displacements fit a float while its
+  // stresses, reactions, nodal values or a secant modulus do not.
+  struct Przypadek {
+    const char* opis;
+    float bok, przemieszczenie, gora, dol, granica;  // forces along Y at the free corners
+  };
+  const Przypadek przypadki[] = {
+      {"stresses of a prescribed displacement of 3.4e38", 1, 3.4e38f, 0, 0, 1e30f},
+      {"stresses of forces of 1e38", 1, 0, 1e38f, 1e38f, 1e30f},
+      {"stresses of coordinates of 1e-38", 1e-38f, 0, 1000, 0, 1e30f},
+      {"reactions of a prescribed displacement of 3.4e38", 1e6f, 3.4e38f, 0, 0, 1e30f},
+      {"nodal values beyond element stresses of 2.5e38", 1, 0, -1.3e38f, 1.3e38f, 1e30f},
+      {"secant modulus of a strain that underflows", 1, 0, 1e-40f, 0, 1e-40f},
+  };
+  for (const auto& p : przypadki) {
+    SCOPED_TRACE(p.opis);
+    OpisModelu o = prostokat(4, 2, 4 * p.bok, 2 * p.bok);
+    o.materialy[0].przedzialy = {{1e6f, p.granica}, {1e6f, 1e30f}};
+    for (int r = 0; r <= 2; ++r) o.podpory.insert(o.podpory.end(), {{2 * wezel(4, 0, r) - 1, 0}, {2 * wezel(4, 0, r), 0}});
+    if (p.przemieszczenie != 0) o.podpory.push_back({2 * wezel(4, 4, 2), p.przemieszczenie});
+    o.sily = {{2 * wezel(4, 4, 2), p.gora}, {2 * wezel(4, 4, 0), p.dol}};
+    zbuduj(m, o);
+    fp.wyczysc();
+    licz("50", "5");
+    EXPECT_EQ(m.blad, kBladNieskonczony);
+    EXPECT_EQ(m.obliczono, 0);
+    EXPECT_EQ(fp.teksty().back(), kBlad);
+    EXPECT_EQ(dr_calosc().find("nan"), std::string::npos);
+  }
+}
+
+TEST_F(Obliczenia, HugeDisplacementsIterateAsTheirOrdinaryCounterparts) {
+  // A thickness of 1e-30, or forces of 1e30, with the first limit raised
+  // alike: the same iteration with displacements 1e30 times larger, far
+  // beyond where a float sum of their squares overflows.
+  zbuduj(m, plastyczny_wspornik());
+  licz("50", "1");
+  const int kroki = okno.przebieg.kroki;
+  const double zmiana = okno.przebieg.dumax, ugiecie = m.f[2 * wezel(20, 20, 0)];
+  for (int wariant = 0; wariant < 2; ++wariant) {
+    OpisModelu o = plastyczny_wspornik();
+    o.materialy[0].przedzialy[0].second *= 1e30f;
+    if (wariant == 0) o.th = 1e-30f;
+    for (auto& s : o.sily) s.second *= wariant == 1 ? 1e30f : 1.0f;
+    zbuduj(m, o);
+    licz("50", "1");
+    EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Zbiezna) << wariant;
+    EXPECT_EQ(okno.przebieg.kroki, kroki) << wariant;
+    EXPECT_NEAR(okno.przebieg.dumax, zmiana, 1e-3) << wariant;
+    EXPECT_NEAR(m.f[2 * wezel(20, 20, 0)] / ugiecie, 1e30, 1e25) << wariant;
+  }
+}
+
+TEST_F(Obliczenia, MaterialsAndThicknessTheAnalysisCannotUseAreNamed) {
+  // Material 2 on every third element, material 3 on none.
+  OpisModelu wzor = plastyczny_wspornik();
+  wzor.materialy.push_back({0.3f, {{200000.0f, 250.0f}, {150000.0f, 350.0f}, {50000.0f, 1e30f}}});
+  wzor.materialy.push_back({-1.5f, {{-1.0f, -1.0f}}});
+  for (std::size_t e = 0; e < wzor.elementy.size(); ++e) wzor.materialy_el.push_back(e % 3 ? 1 : 2);
+  const std::pair<void (*)(OpisModelu&), const char*> przypadki[] = {
+      {[](OpisModelu& o) { o.th = -1; }, "Grubość musi mieć wartość dodatnią"},
+      {[](OpisModelu& o) { o.th = 0; }, "Grubość musi mieć wartość dodatnią"},
+      {[](OpisModelu& o) { o.materialy[1].pois = -1; }, "Materiał 2: współczynnik Poissona musi być większy od -1"},
+      {[](OpisModelu& o) { o.materialy[0].przedzialy[0].first = -2e5f; },
+       "Materiał 1: moduł Younga w przedziale 1 musi być większy od zera"},
+      {[](OpisModelu& o) { o.materialy[1].przedzialy[2].first = 0; },
+       "Materiał 2: moduł Younga w przedziale 3 musi być większy od zera"},
+      {[](OpisModelu& o) { o.materialy[0].przedzialy[0].second = 0; },
+       "Materiał 1: naprężenie graniczne w przedziale 1 musi być większe od zera"},
+      {[](OpisModelu& o) { o.materialy[1].przedzialy[1].second = 250; },
+       "Materiał 2: naprężenie graniczne w przedziale 2 musi być większe niż w przedziale 1"},
+  };
+  for (const auto& [zmien, komunikat] : przypadki) {
+    OpisModelu o = wzor;
+    zmien(o);
+    zbuduj(m, o);
+    fp.wyczysc();
+    licz("50", "5");
+    EXPECT_EQ(fp.teksty(), (std::vector<std::string>{komunikat, kBlad}));
+    EXPECT_EQ(m.obliczono, 0);
+  }
+  // The project itself is not refused: it loads and saves as it is.
+  const auto bajty = zapisz_model(m);
+  Model wczytany;
+  ASSERT_TRUE(wczytaj_model(bajty.data(), bajty.size(), wczytany));
+  EXPECT_EQ(zapisz_model(wczytany), bajty);
+  // What the analysis never reads may hold anything: the unused material 3,
+  // the last limit of a material and the columns beyond its intervals.
+  wzor.materialy[0].przedzialy[1].second = 100;
+  wzor.maxpr = 5;
+  zbuduj(m, wzor);
+  m.Ez[1][4] = -1;
+  m.Sprz[2][5] = 0;
+  licz("50", "5");
+  EXPECT_EQ(m.obliczono, 1);
 }

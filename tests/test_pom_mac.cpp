@@ -58,7 +58,11 @@ TEST(PomMac, ConsoleTextsAreInCodePage852) {
   EXPECT_EQ(out[4], 0xA2);
 }
 
+// Death tests re-run the test binary for each death: a plain fork() would
+// deadlock when an earlier test in the same process left the solver's
+// threads waiting on a lock.
 TEST(PomMacDeath, AllocationFailureReportsThreeLinesAndExitsWithOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   // Matches the bytes of the code page 852 report.
   EXPECT_EXIT(wektor(1, 1L << 60), testing::ExitedWithCode(1),
               "Wyst\xA5pi\x88 b\x88"
@@ -93,6 +97,7 @@ TEST(Tablice, WrappersKeepTheirBoundsAndReallocate) {
 
 #ifdef SKORBA_BOUNDS
 TEST(TabliceDeath, IndexOutsideTheRangeStopsBoundsCheckedBuilds) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   Macierz<float> m(1, 2, 1, 2);
   EXPECT_DEATH(m[3][1] = 0, "poza zakresem 1..2");
   EXPECT_DEATH(m[1][0] = 0, "poza zakresem 1..2");

@@ -190,7 +190,7 @@ TEST_F(SkorbaCalc, RefusedLimitsAreReportedAsTheFormWould) {
   Wynik w = uruchom("--steps 0 " + model);
   EXPECT_EQ(w.kod, 2);
   EXPECT_EQ(w.bledy, "SKORBA N obliczenia: Ilość kroków musi być większa od 0\n");
-  w = uruchom("--error -1 --steps x " + model);
+  w = uruchom("--error -1 --steps 0 " + model);
   EXPECT_EQ(w.kod, 2);
   EXPECT_EQ(w.bledy,
             "SKORBA N obliczenia: Ilość kroków musi być większa od 0\n"
@@ -201,6 +201,37 @@ TEST_F(SkorbaCalc, RefusedLimitsAreReportedAsTheFormWould) {
   EXPECT_EQ(w.wyjscie.find("analiza:"), std::string::npos);
   EXPECT_EQ(uruchom("--steps").kod, 2);
   EXPECT_EQ(uruchom("--no-analysis --report r.txt " + model).kod, 2);
+}
+
+TEST_F(SkorbaCalc, LimitsTheFormWouldReadOtherwiseAreRefused) {
+  // The form's fields take 7 characters and read the leading number, a word
+  // or a value beyond a float as 0.
+  const std::string model = zapisz(plastyczny());
+  const std::pair<const char*, const char*> odmowy[] = {
+      {"--error 1e39", "błąd maksymalny musi być mniejszy od 100"},
+      {"--error -1e39", "błąd maksymalny musi być większy lub równy 0"},
+      {"--error nan", "--error wymaga liczby, podano \"nan\""},
+      {"--error inf", "--error wymaga liczby, podano \"inf\""},
+      {"--error 3.14159265", "błąd maksymalny 3.14159265 nie daje się zapisać w 7 znakach pola formularza"},
+      {"--error 1e-50", "błąd maksymalny 1e-50 nie daje się zapisać w 7 znakach pola formularza"},
+      {"--error 1e999", "--error 1e999: liczba poza zakresem"},
+      {"--steps 2147483647", "liczba kroków nie może być większa od 9999999"},
+      {"--steps 2.5", "--steps wymaga liczby całkowitej, podano \"2.5\""},
+      {"--steps x", "--steps wymaga liczby całkowitej, podano \"x\""},
+  };
+  for (const auto& [argumenty, komunikat] : odmowy) {
+    const Wynik w = uruchom(std::string(argumenty) + " " + model);
+    EXPECT_EQ(w.kod, 2) << argumenty;
+    EXPECT_EQ(w.bledy, "skorba_calc: " + std::string(komunikat) + "\n") << argumenty;
+  }
+
+  // Given exactly in other words: leading zeros, a decimal comma, more
+  // characters than the field holds for a value it holds.
+  Wynik w = uruchom("--steps 000000003 --error 0,00000100 " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.wyjscie.find("kroków 3\n"), std::string::npos) << w.wyjscie;
+  w = uruchom("--error 2,5 " + model);
+  EXPECT_NE(w.wyjscie.find(" % < 2.5 %)"), std::string::npos) << w.wyjscie;
 }
 
 TEST_F(SkorbaCalc, AnalysisWithoutResultsExitsWithOne) {

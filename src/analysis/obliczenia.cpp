@@ -28,12 +28,11 @@ constexpr const char* kBladObliczen = "Błąd podczas obliczeń";
   return f;
 }
 
-std::string linia_logu(int krok, float dumax) {
+std::string linia_logu(int krok, double dumax) {
   char bufor[512];
   auto [p, ec] = std::to_chars(bufor, bufor + sizeof bufor, krok);
   *p++ = ' ';
-  auto [q, ec2] = std::to_chars(p, bufor + sizeof bufor - 1, static_cast<double>(dumax),
-                                std::chars_format::fixed, 6);
+  auto [q, ec2] = std::to_chars(p, bufor + sizeof bufor - 1, dumax, std::chars_format::fixed, 6);
   if (ec2 != std::errc()) return std::to_string(krok) + " ?\n";
   *q++ = '\n';
   return std::string(bufor, q);
@@ -103,7 +102,12 @@ void _OKNO_::Obliczenia() {
     }
     if (r.linia_logu) log += linia_logu(r.krok_logu, r.dumax);
     if (r.zbiezna) zbiezna = true;
-    if (r.blad) P.MessageBox(kBladObliczen, kObliczenia, Ikona::Blad, Przyciski::OK);
+    if (r.blad) {
+      // Data the analysis refuses is named, so that the user knows what to mend.
+      int b1 = 0;
+      const std::string opis = M.blad == kBladDanych ? blad_danych(M, b1) : std::string();
+      P.MessageBox(opis.empty() ? kBladObliczen : opis, kObliczenia, Ikona::Blad, Przyciski::OK);
+    }
     ++it.krok;
   }
   // The log is written whole at the end; the analysis does not depend on
@@ -113,10 +117,8 @@ void _OKNO_::Obliczenia() {
     P.MessageBox("Wykorzystano maksymalną liczbę kroków\nPonów obliczenia z większą liczbą kroków", kObliczenia,
                  Ikona::Wykrzyknik, Przyciski::OK);
   w.EE.zwolnij();
-  if (M.blad == 0) {
-    Reakcje(M, w);
-    Wart_wez(M, w);
-  }
+  if (M.blad == 0) Reakcje(M, w);
+  if (M.blad == 0) Wart_wez(M, w);
   przebieg.kroki = it.ikr;
   przebieg.dumax = it.dumax;
   if (M.blad != 0) {

@@ -12,4 +12,4 @@
 
 // One line of the convergence log, "%d %f\n" of the step counter and the
 // change in percent, independent of the process locale.
-std::string linia_logu(int krok, float dumax);
+std::string linia_logu(int krok, double dumax);

@@ -6,8 +6,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
+
+// Whether a double survives rounding to the float in which results are
+// stored: it must be finite, and stay so once rounded (a finite double
+// beyond float's range becomes infinite).
+bool skonczona(double v) { return std::isfinite(v) && std::isfinite(static_cast<float>(v)); }
 
 // Asks the kernel to back a large fresh array with 2 MB pages where it can:
 // the first touch of the band then costs a few hundred faults instead of a
@@ -190,11 +196,23 @@ void Naprezenia(Model& m, PracaAnalizy& w) {
       for (int j = 1; j <= 6; ++j) t += w.db[i][j] * w.q[j];
       w.str[i] = t;
     }
+    // Huge displacements or a tiny element overflow the stresses; the Huber
+    // value of finite stresses near float's limit overflows on its own.
     auto ne = m.napr[e];
-    ne[1] = static_cast<float>(w.str[1]);
-    ne[2] = static_cast<float>(w.str[2]);
-    ne[3] = static_cast<float>(w.str[3]);
-    ne[4] = static_cast<float>(huber(ne[1], ne[2], ne[3]));
+    bool dobre = skonczona(w.str[1]) && skonczona(w.str[2]) && skonczona(w.str[3]);
+    if (dobre) {
+      ne[1] = static_cast<float>(w.str[1]);
+      ne[2] = static_cast<float>(w.str[2]);
+      ne[3] = static_cast<float>(w.str[3]);
+      const double h = huber(ne[1], ne[2], ne[3]);
+      dobre = skonczona(h);
+      if (dobre) ne[4] = static_cast<float>(h);
+    }
+    if (!dobre) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = e;
+      return;
+    }
   }
 }
 
@@ -224,61 +242,99 @@ float modul_sieczny(const Model& m, int mt, float sigma, float stary, int& zc) {
 }
 
 void Sieczne(Model& m, PracaAnalizy& w, int& zc) {
-  for (int e = 1; e <= m.ne; ++e) w.EE[e] = modul_sieczny(m, m.mat[e], m.napr[e][4], w.EE[e], zc);
+  for (int e = 1; e <= m.ne; ++e) {
+    w.EE[e] = modul_sieczny(m, m.mat[e], m.napr[e][4], w.EE[e], zc);
+    // The float strain of the curve can vanish (or overflow) at extreme
+    // stresses and moduli; the next step would assemble an infinite stiffness.
+    if (!std::isfinite(w.EE[e])) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = e;
+      return;
+    }
+  }
 }
 
 void Reakcje(Model& m, const PracaAnalizy& w) {
   const double cnst = m.cnst;
-  for (int j = 1; j <= m.nd; ++j)
-    m.react[j] = static_cast<float>((static_cast<double>(m.u[j]) - w.fd[m.nu[j]]) * cnst);
+  for (int j = 1; j <= m.nd; ++j) {
+    const double r = (static_cast<double>(m.u[j]) - w.fd[m.nu[j]]) * cnst;
+    if (!skonczona(r)) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = j;
+      return;
+    }
+    m.react[j] = static_cast<float>(r);
+  }
 }
 
-void Wart_wez(Model& m, PracaAnalizy& w) {
+namespace {
+
+// The nodal-value system of component c in the band w.s, solved by Obl0:
+// the solution goes into f[1..nn].
+void wezlowe_pasmem(Model& m, PracaAnalizy& w, int c, double* f) {
   const int nn = m.nn, nq = m.nq, nbw = m.nbw;
-  double* f = w.fd.dane();
-  for (int c = 1; c <= 3; ++c) {
-    if (w.rzadki) {
-      w.rzadki->wartosci_wezlowe(m, c, f);
-      if (m.blad != 0) return;
-      for (int i = 1; i <= nn; ++i) m.ww[i][c] = static_cast<float>(f[i]);
-      continue;
-    }
-    // The system has one row per node; the rows beyond nn are never read.
-    for (int i = 1; i <= nq; ++i) f[i] = 0;
-    std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nn) * static_cast<std::size_t>(nbw));
-    for (int e = 1; e <= m.ne; ++e) {
-      int k[4];
-      for (int p = 1; p <= 3; ++p) k[p] = m.noc[e][p];
-      const double x1 = m.x[k[1]][1], y1 = m.x[k[1]][2];
-      const double x2 = m.x[k[2]][1], y2 = m.x[k[2]][2];
-      const double x3 = m.x[k[3]][1], y3 = m.x[k[3]][2];
-      const double x32 = x3 - x2, x13 = x1 - x3, y23 = y2 - y3, y31 = y3 - y1;
-      const double dj = x13 * y23 - x32 * y31;
-      const double a1 = std::fabs(dj) / 24;
-      const double ae = std::fabs(dj) * static_cast<double>(m.napr[e][c]) / 6;
-      for (int p = 1; p <= 3; ++p) {
-        const int nr = k[p];
-        f[nr] += ae;
-        auto wiersz = w.s[nr];
-        for (int p2 = 1; p2 <= 3; ++p2) {
-          const int nc = k[p2] - nr + 1;
-          if (nc > 0) wiersz[nc] += a1 * (p == p2 ? 2 : 1);
-        }
+  // The system has one row per node; the rows beyond nn are never read.
+  for (int i = 1; i <= nq; ++i) f[i] = 0;
+  std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nn) * static_cast<std::size_t>(nbw));
+  for (int e = 1; e <= m.ne; ++e) {
+    int k[4];
+    for (int p = 1; p <= 3; ++p) k[p] = m.noc[e][p];
+    const double x1 = m.x[k[1]][1], y1 = m.x[k[1]][2];
+    const double x2 = m.x[k[2]][1], y2 = m.x[k[2]][2];
+    const double x3 = m.x[k[3]][1], y3 = m.x[k[3]][2];
+    const double x32 = x3 - x2, x13 = x1 - x3, y23 = y2 - y3, y31 = y3 - y1;
+    const double dj = x13 * y23 - x32 * y31;
+    const double a1 = std::fabs(dj) / 24;
+    const double ae = std::fabs(dj) * static_cast<double>(m.napr[e][c]) / 6;
+    for (int p = 1; p <= 3; ++p) {
+      const int nr = k[p];
+      f[nr] += ae;
+      auto wiersz = w.s[nr];
+      for (int p2 = 1; p2 <= 3; ++p2) {
+        const int nc = k[p2] - nr + 1;
+        if (nc > 0) wiersz[nc] += a1 * (p == p2 ? 2 : 1);
       }
     }
-    // A node of no element would stop the solver; it gets the value 0.
-    for (int i = 1; i <= nn; ++i)
-      if (w.s[i][1] == 0) w.s[i][1] = 1e-38;
-    // Nodes, not degrees of freedom, number this system: its band is half
-    // of nbw.  The columns beyond it stay +0 throughout, so eliminating
-    // over them would change no bit of the result, only cost time.
-    Obl0(w.s.dane(), f, nn, nbw / 2, m.blad, m.blad1);
+  }
+  // A node of no element would stop the solver; it gets the value 0.
+  for (int i = 1; i <= nn; ++i)
+    if (w.s[i][1] == 0) w.s[i][1] = 1e-38;
+  // Nodes, not degrees of freedom, number this system: its band is half
+  // of nbw.  The columns beyond it stay +0 throughout, so eliminating
+  // over them would change no bit of the result, only cost time.
+  Obl0(w.s.dane(), f, nn, nbw / 2, m.blad, m.blad1);
+}
+
+}  // namespace
+
+void Wart_wez(Model& m, PracaAnalizy& w) {
+  if (m.blad != 0) return;
+  const int nn = m.nn;
+  double* f = w.fd.dane();
+  for (int c = 1; c <= 3; ++c) {
+    if (w.rzadki)
+      w.rzadki->wartosci_wezlowe(m, c, f);
+    else
+      wezlowe_pasmem(m, w, c, f);
     if (m.blad != 0) return;
-    for (int i = 1; i <= nn; ++i) m.ww[i][c] = static_cast<float>(f[i]);
+    for (int i = 1; i <= nn; ++i) {
+      if (!skonczona(f[i])) {
+        m.blad = kBladNieskonczony;
+        m.blad1 = i;
+        return;
+      }
+      m.ww[i][c] = static_cast<float>(f[i]);
+    }
   }
   for (int i = 1; i <= nn; ++i) {
     auto wi = m.ww[i];
-    wi[4] = static_cast<float>(huber(wi[1], wi[2], wi[3]));
+    const double h = huber(wi[1], wi[2], wi[3]);
+    if (!skonczona(h)) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = i;
+      return;
+    }
+    wi[4] = static_cast<float>(h);
   }
 }
 
@@ -292,6 +348,34 @@ bool materialy_kompletne(const Model& m, int& blad1) {
     }
   }
   return true;
+}
+
+std::string blad_danych(const Model& m, int& blad1) {
+  blad1 = 0;
+  if (!(m.th > 0)) return "Grubość musi mieć wartość dodatnią";
+  std::vector<char> uzyty(static_cast<std::size_t>(m.nm) + 1, 0);
+  for (int e = 1; e <= m.ne; ++e) uzyty[static_cast<std::size_t>(m.mat[e])] = 1;
+  for (int mt = 1; mt <= m.nm; ++mt) {
+    if (!uzyty[static_cast<std::size_t>(mt)]) continue;
+    blad1 = mt;
+    const std::string nazwa = "Materiał " + std::to_string(mt) + ": ";
+    const auto przedzial = [](int j) { return " w przedziale " + std::to_string(j); };
+    // -1 makes the shear modulus E / (2 (1 + nu)) infinite; below it, and
+    // with a modulus of 0 or less, the stiffness loses its sign.
+    if (!(m.pm[mt][2] > -1.0f)) return nazwa + "współczynnik Poissona musi być większy od -1";
+    const int P = m.Prz[mt];
+    for (int j = 1; j <= P; ++j)
+      if (!(m.Ez[mt][j] > 0)) return nazwa + "moduł Younga" + przedzial(j) + " musi być większy od zera";
+    // A first limit of 0 or less counts every element as plastic from the
+    // start; a limit that does not rise makes a piece of the curve run
+    // backwards and the secant modulus negative or infinite.
+    if (!(m.Sprz[mt][1] > 0)) return nazwa + "naprężenie graniczne" + przedzial(1) + " musi być większe od zera";
+    for (int j = 2; j < P; ++j)
+      if (!(m.Sprz[mt][j] > m.Sprz[mt][j - 1]))
+        return nazwa + "naprężenie graniczne" + przedzial(j) + " musi być większe niż" + przedzial(j - 1);
+  }
+  blad1 = 0;
+  return "";
 }
 
 namespace {
@@ -315,7 +399,7 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it, MetodaRozwiazania me
   it.krok = 1;
   it.ikr = 0;
   it.zc = 0;
-  it.normaa = it.normaf = it.dumax = 0.0f;
+  it.normaa = it.normaf = it.dumax = 0.0;
   const bool pasmo_miesci_sie = miesci_sie(m);
   if (wybierz_metode(metoda, m.nq, m.nbw, pasmo_miesci_sie) == MetodaRozwiazania::Rzadka) {
     w.przydziel_bez_pasma(m);
@@ -329,6 +413,11 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it, MetodaRozwiazania me
   int b1 = 0;
   if (!materialy_kompletne(m, b1)) {
     m.blad = kBladBrakPrzedzialow;
+    m.blad1 = b1;
+    return;
+  }
+  if (!blad_danych(m, b1).empty()) {
+    m.blad = kBladDanych;
     m.blad1 = b1;
     return;
   }
@@ -346,15 +435,21 @@ WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
     Przemieszcz(m, w);
     if (m.blad == 0) rozwiaz_uklad(m, w);
   }
+  if (m.blad == 0) Naprezenia(m, w);
+  if (m.blad == 0) Sieczne(m, w, it.zc);
   if (m.blad == 0) {
-    Naprezenia(m, w);
-    Sieczne(m, w, it.zc);
     it.normaf = it.normaa;
-    float suma = 0.0f;
-    for (int i = 1; i <= m.nq; ++i) suma += m.f[i] * m.f[i];
+    double suma = 0.0;
+    for (int i = 1; i <= m.nq; ++i) suma += static_cast<double>(m.f[i]) * m.f[i];
     it.normaa = suma;
     if (it.normaf == 0) it.normaf = 1;
     it.dumax = std::fabs(1 - it.normaa / it.normaf) * 100;
+    if (!std::isfinite(it.dumax)) {
+      m.blad = kBladNieskonczony;
+      m.blad1 = 0;
+    }
+  }
+  if (m.blad == 0) {
     if (it.dumax < it.epsdR && it.krok > 1) {
       it.krok = it.lprz + 1;
       r.zbiezna = true;

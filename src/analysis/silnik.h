@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "analysis/rzadki.h"
 #include "model/model.h"
@@ -118,6 +119,8 @@ void Obl0_wzorcowy(T* const* s, T* f, int nq, int nbw, int& blad, int& blad1) {
 void rozwiaz_uklad(Model& m, PracaAnalizy& w);
 
 // Element stresses napr from the double solution w.fd; nothing when blad != 0.
+// A stress or Huber value that is not a finite float sets blad =
+// kBladNieskonczony, blad1 = element.
 void Naprezenia(Model& m, PracaAnalizy& w);
 
 // Huber equivalent stress sqrt|sx^2 + sy^2 - sx*sy + 3*txy^2|.
@@ -129,16 +132,20 @@ double huber(double sx, double sy, double txy);
 // the first limit.
 float modul_sieczny(const Model& m, int mat, float sigma, float stary, int& zc);
 
-// Modulus update of every element from napr[e][4].
+// Modulus update of every element from napr[e][4].  A secant modulus that
+// is not a finite float sets blad = kBladNieskonczony, blad1 = element.
 void Sieczne(Model& m, PracaAnalizy& w, int& zc);
 
-// Support reactions (u - q) * cnst from the double solution.
+// Support reactions (u - q) * cnst from the double solution.  A reaction
+// that is not a finite float sets blad = kBladNieskonczony, blad1 = support
+// entry.
 void Reakcje(Model& m, const PracaAnalizy& w);
 
 // Nodal values ww: least-squares projection of the element stresses onto a
 // continuous field linear in each triangle, one solve per component, using
 // w.s (or the sparse node system) and w.fd as work space.  m.f keeps the
-// displacements.
+// displacements.  Nothing when blad != 0; a nodal value that is not a
+// finite float sets blad = kBladNieskonczony, blad1 = node.
 void Wart_wez(Model& m, PracaAnalizy& w);
 
 // Checks that every element's material has its modulus intervals (a model
@@ -146,11 +153,32 @@ void Wart_wez(Model& m, PracaAnalizy& w);
 // material without them.
 bool materialy_kompletne(const Model& m, int& blad1);
 
-// Error codes beyond those of the elements and the solver: a material
-// without modulus intervals (blad1 = material), and work arrays larger than
-// the machine's memory.
+// The thickness and the materials as the analysis reads them: a thickness
+// above 0 and, for every material that some element uses, a Poisson's ratio
+// above -1, a modulus above 0 in each of its intervals and stress limits
+// that start above 0 and rise from interval to interval.  The limit of the
+// last interval bounds nothing (the last piece of the curve runs on without
+// end), so it is not compared; materials no element uses and columns beyond
+// a material's interval count are never read and not looked at.  Returns ""
+// when all hold, otherwise the message for the user about the first fault,
+// with blad1 = the material (0 for the thickness).  Expects
+// materialy_kompletne.
+std::string blad_danych(const Model& m, int& blad1);
+
+// Error codes (Model::blad; blad1 says where):
+//   1  zero pivot, or a displacement that is not a finite float (equation)
+//   2  element of zero area (element)
+//   3  a material without modulus intervals (material)
+//   4  work arrays larger than the machine's memory
+//   5  a result that is not a finite float: an element stress or secant
+//      modulus (element), a reaction (support entry), a nodal value (node),
+//      or the convergence measure (0)
+//   6  thickness or material data the analysis cannot use (see blad_danych)
+//  10  Poisson's ratio of 0.5 or more (material)
 inline constexpr int kBladBrakPrzedzialow = 3;
 inline constexpr int kBladPamieci = 4;
+inline constexpr int kBladNieskonczony = 5;
+inline constexpr int kBladDanych = 6;
 
 // State of the nonlinear iteration.
 struct Iteracja {
@@ -159,7 +187,10 @@ struct Iteracja {
   int krok = 1;        // step counter
   int ikr = 0;         // steps started
   int zc = 0;          // 1 once any element reached its first stress limit
-  float normaa = 0.0f, normaf = 0.0f, dumax = 0.0f;
+  // Sums of squared displacements of this step and the last, and the change
+  // in percent.  Doubles: a float sum overflows once displacements pass
+  // about 2e19, and the ratio of two such sums can leave a float's range.
+  double normaa = 0.0, normaf = 0.0, dumax = 0.0;
 };
 
 // What one step of the iteration asks the caller to report.
@@ -167,13 +198,14 @@ struct WynikKroku {
   bool brak_plastycznych = false;  // "Nie wystąpiy naprężenia plastyczne"
   bool linia_logu = false;         // a convergence line is due ...
   int krok_logu = 0;               // ... with this step counter
-  float dumax = 0.0f;              // ... and this change in percent
+  double dumax = 0.0;                // ... and this change in percent
   bool zbiezna = false;            // the change fell below the limit
   bool blad = false;               // an engine error ended the iteration
 };
 
 // Starts an analysis: band width, the solution path (wybierz_metode of the
-// method asked for), work arrays, first moduli, cleared errors.
+// method asked for), work arrays, the checks of the materials and the
+// thickness, first moduli, cleared errors.
 void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it,
                    MetodaRozwiazania metoda = MetodaRozwiazania::Pasmowa);
 

@@ -134,7 +134,7 @@ class _OKNO_ {
     enum Koniec { NieRozpoczeta, Anulowana, BrakPlastycznych, Zbiezna, LimitKrokow, Blad };
     Koniec koniec = NieRozpoczeta;
     int kroki = 0;               // steps started
-    float dumax = 0.0f;          // change of the last step in percent
+    double dumax = 0.0;          // change of the last step in percent
     int formularze = 0;          // times the form "Dane obliczeń" was shown
     bool log_zapisany = false;   // the convergence log was written
     MetodaRozwiazania metoda = MetodaRozwiazania::Automatyczna;  // the path taken (band or sparse)

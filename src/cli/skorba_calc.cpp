@@ -11,6 +11,8 @@
 // the model loaded, with --no-analysis), 1 the analysis ended without
 // results, 2 the file or the arguments were refused, 3 an output file could
 // not be written.
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -47,14 +49,83 @@ int uzycie(const char* blad) {
   return blad ? 2 : 0;
 }
 
+// The limits go to the form "Dane obliczeń" as a user would type them: at
+// most 7 characters a field, read as the leading number.  The form would
+// read a longer argument cut short, and a word, or a value beyond a float's
+// range, as 0, so an argument is passed only in a text that the field reads
+// as exactly the value given (the step count without leading zeros, the
+// error as the shortest text of its float) and refused otherwise.
+constexpr std::size_t kZnakowPola = 7;
+
+// The text for the field "ik" of a --steps argument, or "" with the reason
+// in `blad`.  A count below 1 goes to the form as 0, which refuses it with
+// its own message.
+std::string pole_krokow(const std::string& a, std::string& blad) {
+  std::size_t i = a.empty() || (a[0] != '+' && a[0] != '-') ? 0 : 1;
+  if (i == a.size() || a.find_first_not_of("0123456789", i) != std::string::npos) {
+    blad = "--steps wymaga liczby całkowitej, podano \"" + a + "\"";
+    return "";
+  }
+  i = a.find_first_not_of('0', i);
+  if (i == std::string::npos || a[0] == '-') return "0";
+  if (a.size() - i > kZnakowPola) {
+    blad = "liczba kroków nie może być większa od 9999999";
+    return "";
+  }
+  return a.substr(i);
+}
+
+// The text for the field "pocz" of an --error argument, or "" with the
+// reason in `blad`.  A decimal comma is read as the point.  A value below 0
+// that the field can hold goes to the form, which refuses it with its own
+// message.
+std::string pole_bledu(const std::string& a, std::string& blad) {
+  std::string t = a;
+  std::replace(t.begin(), t.end(), ',', '.');
+  // from_chars takes no '+', but takes words such as "nan" and "inf".
+  const std::size_t od = t.size() > 1 && t[0] == '+' && t[1] != '-' ? 1 : 0;
+  double v = 0.0;
+  const auto [koniec, ec] = std::from_chars(t.data() + od, t.data() + t.size(), v);
+  if (ec == std::errc::invalid_argument || koniec != t.data() + t.size() ||
+      t.find_first_not_of("+-.0123456789eE") != std::string::npos) {
+    blad = "--error wymaga liczby, podano \"" + a + "\"";
+    return "";
+  }
+  if (ec != std::errc()) {
+    blad = "--error " + a + ": liczba poza zakresem";
+    return "";
+  }
+  const float e = static_cast<float>(v);
+  if (e >= 100) {
+    blad = "błąd maksymalny musi być mniejszy od 100";
+    return "";
+  }
+  char bufor[64];
+  const auto [p, ec2] = std::to_chars(bufor, bufor + sizeof bufor, e);
+  const std::string pole(bufor, ec2 == std::errc() ? p : bufor);
+  if (std::isfinite(e) && (e != 0 || v == 0) && !pole.empty() && pole.size() <= kZnakowPola &&
+      static_cast<float>(atof_pola(pole.c_str())) == e)
+    return pole;
+  blad = e < 0 ? "błąd maksymalny musi być większy lub równy 0"
+               : "błąd maksymalny " + a + " nie daje się zapisać w 7 znakach pola formularza";
+  return "";
+}
+
+// A change in percent: beyond a float's range after a wild first step.
+std::string procent(double v) {
+  char bufor[64];
+  const auto [p, ec] = std::to_chars(bufor, bufor + sizeof bufor, v, std::chars_format::general, 6);
+  return ec == std::errc() ? std::string(bufor, p) : "?";
+}
+
 std::string koniec_analizy(const _OKNO_::Przebieg& p, float epsdR) {
   switch (p.koniec) {
     case _OKNO_::Przebieg::BrakPlastycznych:
       return "bez naprężeń plastycznych (rozwiązanie liniowe)";
     case _OKNO_::Przebieg::Zbiezna:
-      return "zbieżna (zmiana " + liczba_raportu(p.dumax) + " % < " + liczba_raportu(epsdR) + " %)";
+      return "zbieżna (zmiana " + procent(p.dumax) + " % < " + liczba_raportu(epsdR) + " %)";
     case _OKNO_::Przebieg::LimitKrokow:
-      return "wykorzystano maksymalną liczbę kroków (zmiana " + liczba_raportu(p.dumax) + " %)";
+      return "wykorzystano maksymalną liczbę kroków (zmiana " + procent(p.dumax) + " %)";
     case _OKNO_::Przebieg::Blad:
       return "błąd obliczeń, brak wyników";
     case _OKNO_::Przebieg::Anulowana:
@@ -132,6 +203,12 @@ int main(int argc, char** argv) {
   if (model_plik.empty()) return uzycie("brak pliku modelu");
   if (!analiza && !raport.empty()) return uzycie("--report wymaga analizy (bez --no-analysis)");
   if (log_podany && log.empty()) return uzycie("--log wymaga nazwy pliku");
+  std::string powod;
+  kroki = pole_krokow(kroki, powod);
+  if (kroki.empty() || (blad = pole_bledu(blad, powod)).empty()) {
+    std::fprintf(stderr, "skorba_calc: %s\n", powod.c_str());
+    return 2;
+  }
 
   Model model;
   Konsola konsola;
@@ -148,14 +225,8 @@ int main(int argc, char** argv) {
     konsola.odpowiedzi[3200] = {{"ik", kroki}, {"pocz", blad}};
     konsola.jednokrotnie = true;
     okno.Obliczenia();
-    if (okno.przebieg.formularze > 1 || okno.przebieg.koniec == _OKNO_::Przebieg::Anulowana) {
-      // The form refused the limits and opened again.  A maximum error of
-      // 100 or more is refused without a message; say so here.
-      const double e = atof_pola(okno.dane_obl.pocz.t);
-      if (atoi_pola(okno.dane_obl.ik.t) >= 1 && e >= 100)
-        std::fprintf(stderr, "skorba_calc: błąd maksymalny musi być mniejszy od 100\n");
-      return 2;
-    }
+    // The form refused the limits (with its messages) and opened again.
+    if (okno.przebieg.formularze > 1 || okno.przebieg.koniec == _OKNO_::Przebieg::Anulowana) return 2;
     if (okno.przebieg.koniec != _OKNO_::Przebieg::NieRozpoczeta) {
       std::printf("analiza: %s, kroków %d\n",
                   koniec_analizy(okno.przebieg, static_cast<float>(atof_pola(okno.dane_obl.pocz.t))).c_str(),

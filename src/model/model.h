@@ -62,7 +62,7 @@ struct Model {
 
   // --- analysis state kept between runs --------------------------------------
   float cnst = 0.0f;  // penalty constant of the supports, set by the first assembly
-  int blad = 0;       // 0, 1 zero pivot, 2 zero area, 10 Poisson's ratio >= 0.5
+  int blad = 0;       // 0 or an error code of the analysis (analysis/silnik.h)
   int blad1 = 0;      // equation, element or material concerned
 };
 
