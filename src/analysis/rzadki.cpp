@@ -131,18 +131,19 @@ MetodaRozwiazania metoda_z_nazwy(const char* nazwa) {
 
 bool pasmo_nie_wolniejsze(long long nq, long long nbw) {
   // The band costs about a*nq*nbw^2 + b*nq, the sparse path c*nq (pattern,
-  // ordering, analysis, assembly) + d*nq^1.5 (the factor of a plate's
-  // nested dissection).  Measured on squares and on strips of 3,000 to
-  // 200,000 unknowns numbered along either side (bench_rzadki przeciecie):
-  // a = 0.85e-10 s, b = 1.1e-6 s, c = 4.8e-6 s, d = 6.1e-9 s on one thread;
-  // the band's two threads shorten its elimination more than the BLAS
-  // threads shorten the factor of so small a plate, which moves the
-  // constant up a little.  The band is taken while
-  // nbw^2 <= ((c - b) + d*sqrt(nq)) / a, that is about 5.5e4 + 75*sqrt(nq):
-  // up to squares of some 125 x 125 cells, strips numbered across of any
-  // length, never a square of 140 x 140 or a strip numbered along.
+  // ordering, analysis, assembly) + d*nq^1.5 (the factor of a plate).
+  // Measured for a linear analysis on squares and on strips of 3,000 to
+  // 200,000 unknowns numbered along either side (bench_rzadki przeciecie,
+  // one thread, processor time): a = 0.85e-10 s, b = 1.4e-6 s, c = 2.9e-6 s,
+  // d = 4.5e-9 s.  The band is not slower while nbw^2 <= ((c - b) +
+  // d*sqrt(nq)) / a = 1.8e4 + 53*sqrt(nq).  Two threads shorten the band's
+  // elimination about 1.7 times and the factor of so small a plate about
+  // 1.3 times, which gives 3.0e4 + 69*sqrt(nq); the rule takes the middle.
+  // It keeps the band for squares up to some 90 x 90 cells and for strips
+  // numbered across of any length, and never for a square of 100 x 100 or a
+  // strip numbered along.
   const double n = static_cast<double>(nq), b = static_cast<double>(nbw);
-  return b * b <= 5.5e4 + 75.0 * std::sqrt(n);
+  return b * b <= 2.4e4 + 60.0 * std::sqrt(n);
 }
 
 MetodaRozwiazania wybierz_metode(MetodaRozwiazania zadana, long long nq, long long nbw, bool pasmo_miesci_sie) {
