@@ -4,7 +4,8 @@
 // under an end load, as the mesh with the default view switches, without
 // the numbers, the mesh lines alone, and with the Huber map at 200 levels
 // (and at other level counts, to show where the time goes), with the view
-// and alone.  Each paint starts from a white image, as in the window.
+// and alone; the Huber map and the mesh of a square of 707 x 707 cells.
+// Each paint starts from a white image, as in the window.
 #include <benchmark/benchmark.h>
 
 #ifndef SKORBA_HAVE_QT
@@ -30,8 +31,8 @@ struct Stanowisko {
   _OKNO_ okno{m, p};
   QImage obraz{1280, 800, QImage::Format_RGB32};
   QImage obraz2{2560, 1600, QImage::Format_RGB32};  // the same window at device-pixel ratio 2
-  Stanowisko() {
-    wspornik_z_wynikami(m, 100, 100, 10.0f, 10.0f);
+  explicit Stanowisko(int n = 100) {
+    wspornik_z_wynikami(m, n, n, 10.0f, 10.0f);
     obraz2.setDevicePixelRatio(2.0);
   }
   void maluj(int dpr = 1) {
@@ -105,6 +106,30 @@ void BM_Mapa_Hubera_sama(benchmark::State& st) {
   for (auto _ : st) s.maluj(static_cast<int>(st.range(0)));
 }
 BENCHMARK(BM_Mapa_Hubera_sama)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A square of 707 x 707 cells (999,698 elements, 501,264 nodes, about a
+// million unknowns): the Huber map with the default view, and alone.
+Stanowisko& duze() {
+  static Stanowisko s(707);
+  return s;
+}
+
+void BM_Duzy_Mapa_Hubera(benchmark::State& st) {
+  auto& s = duze();
+  przywroc_domyslne(s.okno);
+  s.okno.p_napr = 1;
+  s.okno.p_rn = 4;
+  if (st.range(0) == 0) s.okno.p_siatka = s.okno.p_wez = s.okno.p_n_wezl = s.okno.p_podp = s.okno.p_sily = 0;
+  for (auto _ : st) s.maluj();
+}
+BENCHMARK(BM_Duzy_Mapa_Hubera)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_Duzy_Siatka_domyslny_widok(benchmark::State& st) {
+  auto& s = duze();
+  przywroc_domyslne(s.okno);
+  for (auto _ : st) s.maluj();
+}
+BENCHMARK(BM_Duzy_Siatka_domyslny_widok)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -9,7 +9,7 @@ set -euo pipefail
 
 PKGS=(cmake g++ make pkg-config librsvg2-bin
       qt6-base-dev qt6-translations-l10n fonts-liberation2
-      libgtest-dev libgmock-dev libboost-graph-dev)
+      libgtest-dev libgmock-dev libboost-graph-dev libsuitesparse-dev)
 EXTRAS=(clang libclang-rt-14-dev libbenchmark-dev libopenblas-dev liblapack-dev
         xvfb xdotool imagemagick gmsh
         python3-meshio libxml2-utils)

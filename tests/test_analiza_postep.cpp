@@ -137,34 +137,41 @@ TEST_F(AnalizaWTle, ResultsThroughTheThreadAreThoseOfTheDirectIteration) {
 }
 
 TEST_F(AnalizaWTle, StopAtAStepLeavesItsResultsAsTheStepLimitWould) {
-  // What the step limit leaves after 1 and after 3 steps: results, log.
-  struct Limit {
-    Model m;
-    std::string log;
-  } po[4];
-  for (int k : {1, 3}) {
+  // On both solution paths (the sparse one is stopped between steps only).
+  for (const MetodaRozwiazania metoda : {MetodaRozwiazania::Pasmowa, MetodaRozwiazania::Rzadka}) {
+    okno.metoda = metoda;
+    fp.wyczysc();
+    fp.przerwij_po = -1;
+    // What the step limit leaves after 1 and after 3 steps: results, log.
+    struct Limit {
+      Model m;
+      std::string log;
+    } po[4];
+    for (int k : {1, 3}) {
+      zbuduj(m, plastyczny());
+      licz(std::to_string(k), "0");
+      EXPECT_EQ(fp.teksty(), std::vector<std::string>{kLimit});
+      po[k].m = kopia_modelu(m);
+      po[k].log = dr();
+      fp.wyczysc();
+    }
     zbuduj(m, plastyczny());
-    licz(std::to_string(k), "0");
-    EXPECT_EQ(fp.teksty(), std::vector<std::string>{kLimit});
-    po[k].m = kopia_modelu(m);
-    po[k].log = dr();
-    fp.wyczysc();
-  }
-  zbuduj(m, plastyczny());
-  for (int k : {1, 3}) {
-    fp.wyczysc();
-    fp.przerwij_po = k;
-    licz("50", "0");
-    EXPECT_EQ(fp.teksty(), std::vector<std::string>{"Obliczenia przerwane po " + std::to_string(k) + " krokach"});
-    EXPECT_EQ(fp.komunikaty[0].tytul, "Obliczenia");
-    EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Wykrzyknik);
-    EXPECT_EQ(m.obliczono, 1);
-    EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Przerwana);
-    EXPECT_EQ(okno.przebieg.kroki, k);
-    EXPECT_TRUE(okno.przebieg.log_zapisany);
-    EXPECT_EQ(dr(), po[k].log) << k;
-    te_same_wyniki(m, po[k].m);
-    EXPECT_EQ(fp.kursor, Kursor::Normalny);
+    for (int k : {1, 3}) {
+      fp.wyczysc();
+      fp.przerwij_po = k;
+      licz("50", "0");
+      EXPECT_EQ(fp.teksty(), std::vector<std::string>{"Obliczenia przerwane po " + std::to_string(k) + " krokach"});
+      EXPECT_EQ(fp.komunikaty[0].tytul, "Obliczenia");
+      EXPECT_EQ(fp.komunikaty[0].ikona, Ikona::Wykrzyknik);
+      EXPECT_EQ(m.obliczono, 1);
+      EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Przerwana);
+      EXPECT_EQ(okno.przebieg.kroki, k);
+      EXPECT_TRUE(okno.przebieg.log_zapisany);
+      EXPECT_EQ(dr(), po[k].log) << k;
+      te_same_wyniki(m, po[k].m);
+      EXPECT_EQ(fp.kursor, Kursor::Normalny);
+    }
+    EXPECT_EQ(okno.przebieg.metoda, metoda);
   }
 }
 

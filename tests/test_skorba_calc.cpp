@@ -392,3 +392,29 @@ TEST_F(SkorbaCalc, CtrlCStopsTheAnalysisWithItsLogAndReport) {
     }
   }
 }
+
+TEST_F(SkorbaCalc, SolverChoiceAndTheSameBitsWhateverTheThreadsAsked) {
+  Wynik w = uruchom("--solver band " + zapisz(wspornik(4, 2, 10.0f), "maly.SKD"));
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.wyjscie.find("metoda rozwiązania: pasmowa\n"), std::string::npos) << w.wyjscie;
+  // The sparse path twice, the second time with one thread asked of every
+  // library and of the program: the same report to the last byte.  (Blocks
+  // of this model's factor are large enough for the library to share them
+  // between threads.)
+  const std::string model = zapisz(wspornik(100, 100, 1000.0f));
+  w = uruchom("--solver sparse --report r.txt " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.wyjscie.find("metoda rozwiązania: rzadka\n"), std::string::npos) << w.wyjscie;
+  const std::string pierwszy = czytaj_tekst(dir / "r.txt");
+  for (const char* zmienna : {"OPENBLAS_NUM_THREADS", "OMP_NUM_THREADS", "SKORBA_WATKI"}) setenv(zmienna, "1", 1);
+  w = uruchom("--solver sparse --report r.txt " + model);
+  for (const char* zmienna : {"OPENBLAS_NUM_THREADS", "OMP_NUM_THREADS", "SKORBA_WATKI"}) unsetenv(zmienna);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_GT(pierwszy.size(), 100000u);
+  EXPECT_TRUE(czytaj_tekst(dir / "r.txt") == pierwszy);
+
+  w = uruchom("--solver pasmo " + model);
+  EXPECT_EQ(w.kod, 2);
+  EXPECT_NE(w.bledy.find("nieznana metoda rozwiązania pasmo"), std::string::npos) << w.bledy;
+  EXPECT_EQ(uruchom(model + " --solver").kod, 2);
+}

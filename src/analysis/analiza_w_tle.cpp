@@ -2,8 +2,9 @@
 
 #include <utility>
 
-AnalizaWTle::AnalizaWTle(const Model& m, const Iteracja& it, std::function<void()> obudz)
-    : m_(kopia_modelu(m)), it_(it), obudz_(std::move(obudz)) {
+AnalizaWTle::AnalizaWTle(const Model& m, const Iteracja& it, std::function<void()> obudz,
+                         MetodaRozwiazania metoda)
+    : m_(kopia_modelu(m)), it_(it), obudz_(std::move(obudz)), metoda_(metoda) {
   watek_ = std::thread([this] { praca(); });
 }
 
@@ -58,6 +59,11 @@ int AnalizaWTle::ukonczone() {
   return ukonczone_;
 }
 
+MetodaRozwiazania AnalizaWTle::metoda() {
+  dolacz();
+  return metoda_;
+}
+
 // Waits for the answer to the report of step `krok`; true to go on.
 bool AnalizaWTle::dalej(int krok) {
   std::unique_lock l(mx_);
@@ -79,7 +85,8 @@ void AnalizaWTle::praca() {
   Model& m = m_;
   Iteracja& it = it_;
   PracaAnalizy w;
-  start_analizy(m, w, it);
+  start_analizy(m, w, it, metoda_);
+  metoda_ = w.rzadki ? MetodaRozwiazania::Rzadka : MetodaRozwiazania::Pasmowa;
   // The solution of the last completed step, kept while the next one is
   // solved in the other vector.
   Wektor<double> poprzednie;

@@ -40,9 +40,11 @@ class AnalizaWTle {
     bool koniec = false;          // the iteration, reactions and nodal values have ended
   };
 
-  // Starts the thread on a copy of m with the limits it.lprz and it.epsdR.
-  // obudz is called on the thread whenever it leaves news.
-  AnalizaWTle(const Model& m, const Iteracja& it, std::function<void()> obudz);
+  // Starts the thread on a copy of m with the limits it.lprz and it.epsdR,
+  // solving with the method asked for (see wybierz_metode).  obudz is
+  // called on the thread whenever it leaves news.
+  AnalizaWTle(const Model& m, const Iteracja& it, std::function<void()> obudz,
+              MetodaRozwiazania metoda = MetodaRozwiazania::Pasmowa);
   // Asks the thread to stop and waits for it.
   ~AnalizaWTle();
   AnalizaWTle(const AnalizaWTle&) = delete;
@@ -61,6 +63,8 @@ class AnalizaWTle {
   // Whether the iteration was stopped on request, and the steps completed.
   bool przerwana();
   int ukonczone();
+  // The solution path the analysis took.
+  MetodaRozwiazania metoda();
 
  private:
   void praca();
@@ -71,6 +75,7 @@ class AnalizaWTle {
   Model m_;
   Iteracja it_;
   std::function<void()> obudz_;
+  MetodaRozwiazania metoda_;
   bool przerwana_ = false;
   int ukonczone_ = 0;
 

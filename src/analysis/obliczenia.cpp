@@ -133,7 +133,7 @@ void _OKNO_::Obliczenia() {
 
   // The iteration runs on its own copy of the store; meanwhile this thread
   // shows the progress (after a while) and answers each step's report.
-  AnalizaWTle a(M, it, [this] { P.Obudz(); });
+  AnalizaWTle a(M, it, [this] { P.Obudz(); }, metoda);
   auto t0 = Zegar::now();
   std::string log;
   bool zbiezna = false, bez_plastycznych = false, przerwij = false;
@@ -184,6 +184,7 @@ void _OKNO_::Obliczenia() {
   P.ZakonczPostep();
 
   const Iteracja& wynik = a.iteracja();
+  przebieg.metoda = a.metoda();
   przebieg.kroki = wynik.ikr;
   przebieg.dumax = wynik.dumax;
   if (a.przerwana() && a.ukonczone() == 0) {

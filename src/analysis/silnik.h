@@ -16,8 +16,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 
+#include "analysis/rzadki.h"
 #include "model/model.h"
 
 // Work arrays of one analysis run.  The element arrays are 1-based like the
@@ -41,8 +43,13 @@ struct PracaAnalizy {
   const std::atomic<bool>* przerwij = nullptr;
   bool przerwany = false;
 
+  // The sparse system, when the analysis solves with it instead of s.
+  std::unique_ptr<UkladRzadki> rzadki;
+
   // Allocates s, fd and EE for the model's present nq, nbw and ne.
   void przydziel(const Model& m);
+  // Allocates fd and EE only (the sparse path has no band).
+  void przydziel_bez_pasma(const Model& m);
   void zwolnij();
 };
 
@@ -61,7 +68,8 @@ void Szt_el(Model& m, PracaAnalizy& w, int n);
 bool sztywnosc_elementu(Model& m, PracaAnalizy& w, int n);
 
 // Assembly of all elements into w.s and the penalty supports into w.s and
-// w.fd (w.fd must hold the loads).  Sets cnst on its first use; stops at the
+// w.fd (w.fd must hold the loads); into the sparse system instead when the
+// analysis has one (w.rzadki).  Sets cnst on its first use; stops at the
 // first element error and then adds no supports.
 void Przemieszcz(Model& m, PracaAnalizy& w);
 
@@ -112,9 +120,10 @@ void Obl0_wzorcowy(T* const* s, T* f, int nq, int nbw, int& blad, int& blad1) {
 }
 
 // Solves the equilibrium system in w.s / w.fd (Obl0 with the model's nq and
-// nbw); a solution that is not finite in double or in float is refused like
-// a zero pivot.  On success the displacements are stored, rounded, in m.f;
-// a solution stopped through w.przerwij sets w.przerwany and stores nothing.
+// nbw, or the sparse factorisation when the analysis has w.rzadki); a
+// solution that is not finite in double or in float is refused like a zero
+// pivot.  On success the displacements are stored, rounded, in m.f; a band
+// solution stopped through w.przerwij sets w.przerwany and stores nothing.
 void rozwiaz_uklad(Model& m, PracaAnalizy& w);
 
 // Element stresses napr from the double solution w.fd; nothing when blad != 0.
@@ -142,9 +151,9 @@ void Reakcje(Model& m, const PracaAnalizy& w);
 
 // Nodal values ww: least-squares projection of the element stresses onto a
 // continuous field linear in each triangle, one solve per component, using
-// w.s and w.fd as work space.  m.f keeps the displacements.  Nothing when
-// blad != 0; a nodal value that is not a finite float sets blad =
-// kBladNieskonczony, blad1 = node.
+// w.s (or the sparse node system) and w.fd as work space.  m.f keeps the
+// displacements.  Nothing when blad != 0; a nodal value that is not a
+// finite float sets blad = kBladNieskonczony, blad1 = node.
 void Wart_wez(Model& m, PracaAnalizy& w);
 
 // Checks that every element's material has its modulus intervals (a model
@@ -202,9 +211,11 @@ struct WynikKroku {
   bool blad = false;               // an engine error ended the iteration
 };
 
-// Starts an analysis: band width, work arrays, the checks of the materials
-// and the thickness, first moduli, cleared errors.
-void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it);
+// Starts an analysis: band width, the solution path (wybierz_metode of the
+// method asked for), work arrays, the checks of the materials and the
+// thickness, first moduli, cleared errors.
+void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it,
+                   MetodaRozwiazania metoda = MetodaRozwiazania::Pasmowa);
 
 // One step of the iteration (the caller advances it.krok afterwards): loads,
 // assembly and solution, stresses, modulus update, convergence measure and

@@ -30,6 +30,7 @@ _OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
   _plikrys_.rozszerzenie = "png";
   _plikrys_.musi_istniec = false;
   P.UstawWspolrzedne("x=0,       y=0");
+  metoda = metoda_z_nazwy(P.Ustawienie(kUstawienieMetody).c_str());
   Pasek_kol();
   NowaHistoria(true);
   CzytajOstatnie();

@@ -46,6 +46,7 @@ struct d_dane_obl {    // analysis limits (3200)
 struct d_dane_graf {   // settings (3110)
   Pole iizo;
   int ladne = 0, przelicz = 0;
+  int metoda = 0;  // index in the list: automatycznie, pasmowa, rzadka
 };
 struct d_dane_prz {    // move the group (3130)
   Pole px, py;

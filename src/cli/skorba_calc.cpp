@@ -6,7 +6,7 @@
 //   skorba_calc [--steps N] [--error PCT] [--report FILE] [--log FILE]
 //               [--save FILE] [--vtu FILE] [--picture FILE.svg [--view V]
 //               [--size WxH] [--colors stepped|continuous] [--levels N]
-//               [--no-numbers]]
+//               [--no-numbers]] [--solver auto|band|sparse]
 //               [--no-analysis] MODEL.SKD | MESH.msh | GEOMETRY.geo
 //   skorba_calc --help | --version
 //
@@ -61,7 +61,7 @@ int uzycie(const char* blad) {
                "użycie: skorba_calc [--steps N] [--error PCT] [--report PLIK.txt] [--log PLIK]\n"
                "                    [--save PLIK.SKD] [--vtu PLIK.vtu] [--picture PLIK.svg [--view WIDOK]\n"
                "                    [--size SZERxWYS] [--colors stepped|continuous] [--levels N]\n"
-               "                    [--no-numbers]]\n"
+               "                    [--no-numbers]] [--solver auto|band|sparse]\n"
                "                    [--no-analysis] MODEL.SKD|SIATKA.msh|GEOMETRIA.geo\n"
                "  --steps N        maksymalna liczba kroków (50)\n"
                "  --error PCT      błąd maksymalny w %% (5)\n"
@@ -75,6 +75,8 @@ int uzycie(const char* blad) {
                "  --colors K       kolory map: stepped (skokowe) lub continuous (ciągłe)\n"
                "  --levels N       liczba poziomów naprężeń 1-200 (200)\n"
                "  --no-numbers     rysunek bez numerów węzłów i sił\n"
+               "  --solver METODA  metoda rozwiązania: auto (automatycznie), band (pasmowa),\n"
+               "                   sparse (rzadka)\n"
                "  --no-analysis    tylko wczytaj (i zapisz) model\n"
                "  -h, --help       pokaż ten opis i zakończ\n"
                "  --version        pokaż wersję programu i zakończ\n"
@@ -241,6 +243,7 @@ int main(int argc, char** argv) {
   std::string model_plik, zapis, raport, log, kroki = "50", blad = "5", vtu, rysunek, widok = "model",
                             rozmiar, kolory, poziomy;
   bool analiza = true, log_podany = false, numery = true;
+  MetodaRozwiazania metoda = MetodaRozwiazania::Automatyczna;
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     auto wartosc = [&](std::string& cel) {
@@ -273,6 +276,13 @@ int main(int argc, char** argv) {
       if (!wartosc(blad)) return uzycie("--error wymaga wartości w procentach");
     } else if (!std::strcmp(a, "--no-numbers")) {
       numery = false;
+    } else if (!std::strcmp(a, "--solver")) {
+      std::string s;
+      if (!wartosc(s)) return uzycie("--solver wymaga metody: auto, band lub sparse");
+      if (s == "auto") metoda = MetodaRozwiazania::Automatyczna;
+      else if (s == "band") metoda = MetodaRozwiazania::Pasmowa;
+      else if (s == "sparse") metoda = MetodaRozwiazania::Rzadka;
+      else return uzycie(("nieznana metoda rozwiązania " + s + " (auto, band lub sparse)").c_str());
     } else if (!std::strcmp(a, "--no-analysis")) {
       analiza = false;
     } else if (!std::strcmp(a, "-h") || !std::strcmp(a, "--help")) {
@@ -321,6 +331,7 @@ int main(int argc, char** argv) {
   Model model;
   Konsola konsola;
   _OKNO_ okno(model, konsola);
+  okno.metoda = metoda;
   konsola.sciezka_otwarcia = model_plik;
   // Gmsh meshes and geometries are imported, anything else is a project file.
   std::string roz = model_plik.size() >= 4 ? model_plik.substr(model_plik.size() - 4) : "";
@@ -351,6 +362,7 @@ int main(int argc, char** argv) {
       std::printf("analiza: %s, kroków %d\n",
                   koniec_analizy(okno.przebieg, static_cast<float>(atof_pola(okno.dane_obl.pocz.t))).c_str(),
                   okno.przebieg.kroki);
+      std::printf("metoda rozwiązania: %s\n", nazwa_metody(okno.przebieg.metoda));
       const bool bez_krokow = okno.przebieg.koniec == _OKNO_::Przebieg::Przerwana && okno.przebieg.kroki == 0;
       if (!okno.przebieg.log_zapisany && !bez_krokow) {
         std::fprintf(stderr, "skorba_calc: nie można zapisać pliku %s\n", okno.plik_dr.c_str());
