@@ -4,7 +4,8 @@
 // under an end load, as the mesh with the default view switches, without
 // the numbers, the mesh lines alone, and with the Huber map at 200 levels
 // (and at other level counts, to show where the time goes), with the view
-// and alone.  Each paint starts from a white image, as in the window.
+// and alone; the Huber map and the mesh of a square of 707 x 707 cells.
+// Each paint starts from a white image, as in the window.
 #include <benchmark/benchmark.h>
 
 #ifndef SKORBA_HAVE_QT
@@ -20,37 +21,9 @@ int main() { return 0; }
 #include "app/qt/qt_canvas.h"
 #include "cicha_platforma.h"
 #include "model_builders.h"
+#include "wspornik_wyniki.h"
 
 namespace {
-
-// nx x ny cells over lx x ly, two triangles per cell, fixed at x = 0,
-// a downward force at the free end; results of a cantilever beam.
-void wspornik(Model& m, int nx, int ny, float lx, float ly) {
-  const float P = 1000.0f, I = ly * ly * ly / 12.0f;
-  const auto wezel = [&](int c, int r) { return 1 + c + r * (nx + 1); };
-  OpisModelu o = prostokat(nx, ny, lx, ly);
-  o.materialy[0].przedzialy = {{200000.0f, 200.0f}};
-  for (int r = 0; r <= ny; ++r) {
-    o.podpory.push_back({2 * wezel(0, r) - 1, 0.0f});
-    o.podpory.push_back({2 * wezel(0, r), 0.0f});
-  }
-  o.sily.push_back({2 * wezel(nx, ny), -P});
-  zbuduj(m, o);
-  for (int n = 1; n <= m.nn; ++n) {
-    const float x = m.x[n][1], y = m.x[n][2] - ly / 2;
-    const float sx = P * (lx - x) * y / I, t = 1.5f * P / ly * (1 - 4 * y * y / (ly * ly));
-    m.ww[n][1] = sx;
-    m.ww[n][2] = 0.0f;
-    m.ww[n][3] = t;
-    m.ww[n][4] = std::sqrt(std::fabs(sx * sx + 3 * t * t));
-    m.f[2 * n - 1] = -P * y * x * (2 * lx - x) / (2 * 200000.0f * I);
-    m.f[2 * n] = -P * x * x * (3 * lx - x) / (6 * 200000.0f * I);
-  }
-  for (int e = 1; e <= m.ne; ++e)
-    for (int s = 1; s <= 4; ++s)
-      m.napr[e][s] = (m.ww[m.noc[e][1]][s] + m.ww[m.noc[e][2]][s] + m.ww[m.noc[e][3]][s]) / 3.0f;
-  m.obliczono = 1;
-}
 
 struct Stanowisko {
   Model m;
@@ -58,8 +31,8 @@ struct Stanowisko {
   _OKNO_ okno{m, p};
   QImage obraz{1280, 800, QImage::Format_RGB32};
   QImage obraz2{2560, 1600, QImage::Format_RGB32};  // the same window at device-pixel ratio 2
-  Stanowisko() {
-    wspornik(m, 100, 100, 10.0f, 10.0f);
+  explicit Stanowisko(int n = 100) {
+    wspornik_z_wynikami(m, n, n, 10.0f, 10.0f);
     obraz2.setDevicePixelRatio(2.0);
   }
   void maluj(int dpr = 1) {
@@ -133,6 +106,30 @@ void BM_Mapa_Hubera_sama(benchmark::State& st) {
   for (auto _ : st) s.maluj(static_cast<int>(st.range(0)));
 }
 BENCHMARK(BM_Mapa_Hubera_sama)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A square of 707 x 707 cells (999,698 elements, 501,264 nodes, about a
+// million unknowns): the Huber map with the default view, and alone.
+Stanowisko& duze() {
+  static Stanowisko s(707);
+  return s;
+}
+
+void BM_Duzy_Mapa_Hubera(benchmark::State& st) {
+  auto& s = duze();
+  przywroc_domyslne(s.okno);
+  s.okno.p_napr = 1;
+  s.okno.p_rn = 4;
+  if (st.range(0) == 0) s.okno.p_siatka = s.okno.p_wez = s.okno.p_n_wezl = s.okno.p_podp = s.okno.p_sily = 0;
+  for (auto _ : st) s.maluj();
+}
+BENCHMARK(BM_Duzy_Mapa_Hubera)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_Duzy_Siatka_domyslny_widok(benchmark::State& st) {
+  auto& s = duze();
+  przywroc_domyslne(s.okno);
+  for (auto _ : st) s.maluj();
+}
+BENCHMARK(BM_Duzy_Siatka_domyslny_widok)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -2,15 +2,17 @@
 # Installs the Debian 12 packages needed to build, run and test the program.
 # Idempotent: only packages that are missing are installed.
 #   scripts/install-deps.sh           build + test + GUI packages
-#   scripts/install-deps.sh --extras  also screenshot and benchmark tools
+#   scripts/install-deps.sh --extras  also screenshot and benchmark tools, and the
+#                                     readers the export tests check files with
 #   scripts/install-deps.sh --package also what building and checking the Debian package needs
 set -euo pipefail
 
 PKGS=(cmake g++ make pkg-config librsvg2-bin
       qt6-base-dev qt6-translations-l10n fonts-liberation2
-      libgtest-dev libgmock-dev libboost-graph-dev)
+      libgtest-dev libgmock-dev libboost-graph-dev libsuitesparse-dev)
 EXTRAS=(clang libclang-rt-14-dev libbenchmark-dev libopenblas-dev liblapack-dev
-        xvfb xdotool imagemagick gmsh)
+        xvfb xdotool imagemagick gmsh
+        python3-meshio libxml2-utils)
 # dpkg-shlibdeps and dpkg-buildflags, `file` (CPack looks for programs with
 # it), the checkers of desktop entries and MIME packages, and the databases
 # whose triggers register them.

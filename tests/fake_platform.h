@@ -116,6 +116,41 @@ struct FakePlatform : Platform {
   // Settings the program stored (the scripted platform's "between sessions").
   std::map<std::string, std::string> ustawienia;
 
+  // Pictures: the window's size, and what was asked to be saved or copied.
+  // `obrazy_udane` decides whether those requests succeed.
+  int widok_szer = 800, widok_wys = 600;
+  struct ObrazZadany {
+    std::string sciezka;  // "" for the clipboard
+    int szer, wys, skala;
+  };
+  std::vector<ObrazZadany> obrazy;
+  bool obrazy_udane = true;
+  bool RozmiarWidoku(int& szer, int& wys) const override {
+    szer = widok_szer;
+    wys = widok_wys;
+    return true;
+  }
+  bool ZapiszObrazPNG(const std::string& sciezka, int szer, int wys, int skala,
+                      const std::function<void(Canvas&)>&) override {
+    obrazy.push_back({sciezka, szer, wys, skala});
+    return obrazy_udane;
+  }
+  bool KopiujObraz(int szer, int wys, const std::function<void(Canvas&)>&) override {
+    obrazy.push_back({"", szer, wys, 1});
+    return obrazy_udane;
+  }
+
+  // The progress window: every state it was given, and the steps completed
+  // when the user presses "Przerwij" (-1 never, 0 before the first ends).
+  bool PokazPostep(const Postep& p) override {
+    postepy.push_back(p);
+    return przerwij_po >= 0 && p.wartosc >= przerwij_po;
+  }
+  void ZakonczPostep() override { ++konce_postepu; }
+  int przerwij_po = -1;
+  std::vector<Postep> postepy;
+  int konce_postepu = 0;
+
   // The user closes a table window: its CanClose is asked; true when it closed.
   bool zamknij_okno(int uchwyt);
 };

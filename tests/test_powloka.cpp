@@ -79,9 +79,9 @@ TEST_F(Powloka, MenuHasItsPopupsEntriesAndSeparators) {
   std::vector<int> po;
   for (const auto& k : tablica_komend())
     if (k.separator_po) po.push_back(k.id);
-  EXPECT_EQ(po,
-            (std::vector<int>{51703, 51702, 51695, 51734, 51684, 1010, 51706, 1123, 1230, 1220, 1210, 1250, 51705}));
-  EXPECT_EQ(tablica_komend().size(), 56u);
+  EXPECT_EQ(po, (std::vector<int>{51703, 51761, 51695, 51734, 51684, 1010, 51706, 1123, 1230, 1220, 1210, 1250, 1260,
+                                  51705}));
+  EXPECT_EQ(tablica_komend().size(), 59u);
   EXPECT_STREQ(znajdz_komende(51702)->tekst, "Zapisz &wyniki do pliku ");
   EXPECT_STREQ(znajdz_komende(1200)->tekst, "Numery &elmentów");
 }

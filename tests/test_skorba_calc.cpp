@@ -1,15 +1,22 @@
 // The batch tool, run as a user runs it, each run in its own folder (the
 // analysis writes its log "DR.txt" into the current one).
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "model/plik.h"
 #include "model_builders.h"
@@ -273,6 +280,40 @@ TEST_F(SkorbaCalc, UnwritableLogIsReported) {
   EXPECT_NE(w.bledy.find("nie można zapisać pliku DR.txt"), std::string::npos) << w.bledy;
 }
 
+TEST_F(SkorbaCalc, ExportsTheResultsAndPicturesOfEveryView) {
+  const std::string model = zapisz(plastyczny());
+  Wynik w = uruchom("--vtu w.vtu --picture h.svg --view huber --size 640x480 --levels 20 --colors continuous " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(czytaj_tekst(dir / "w.vtu").find("Name=\"Naprezenia_w_elementach_Hubera\""), std::string::npos);
+  std::string svg = czytaj_tekst(dir / "h.svg");
+  const auto teksty = [](const std::string& s) {
+    int n = 0;
+    for (std::size_t p = 0; (p = s.find("<text ", p)) != std::string::npos; ++p) ++n;
+    return n;
+  };
+  EXPECT_GT(teksty(svg), 105);  // the node numbers among them
+  EXPECT_EQ(uruchom("--picture n.svg --view huber --no-numbers " + model).kod, 0);
+  EXPECT_EQ(teksty(czytaj_tekst(dir / "n.svg")), 12);  // only the labels of the colour scale
+  svg = czytaj_tekst(dir / "h.svg");
+  EXPECT_NE(svg.find("width=\"640\" height=\"480\""), std::string::npos);
+  EXPECT_NE(svg.find("fill=\"#ff0000\""), std::string::npos) << "the top of the continuous colours";
+  for (const char* v : {"model", "deformed", "sx", "sy", "txy", "material:1"}) {
+    w = uruchom(std::string("--picture ") + v + ".svg --view " + v + " " + model);
+    EXPECT_EQ(w.kod, 0) << v << w.wszystko();
+    EXPECT_NE(czytaj_tekst(dir / (std::string(v) + ".svg")).find("</svg>"), std::string::npos) << v;
+  }
+  // Without results: the model's file and picture, no map.
+  w = uruchom("--no-analysis --vtu m.vtu --picture m.svg " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_EQ(czytaj_tekst(dir / "m.vtu").find("Naprezenia"), std::string::npos);
+  for (const char* zle : {"--no-analysis --picture a.svg --view huber", "--picture a.png", "--picture a.svg --view xx",
+                          "--picture a.svg --view material:2", "--picture a.svg --size 0x10", "--picture a.svg --levels 201",
+                          "--picture a.svg --colors red"})
+    EXPECT_EQ(uruchom(std::string(zle) + " " + model).kod, 2) << zle;
+  EXPECT_FALSE(fs::exists(dir / "a.svg"));
+  EXPECT_EQ(uruchom("--vtu brak/w.vtu " + model).kod, 3);
+}
+
 // Its speed is measured by bench/bench_analiza.cpp; here only that a model
 // of about 20,000 unknowns with a half band of 206 goes through.
 TEST_F(SkorbaCalc, HundredByHundredRectangle) {
@@ -280,4 +321,100 @@ TEST_F(SkorbaCalc, HundredByHundredRectangle) {
   const Wynik w = uruchom(model);
   EXPECT_EQ(w.kod, 0) << w.wszystko();
   EXPECT_NE(w.wyjscie.find("węzłów 10201"), std::string::npos);
+}
+
+// Ctrl+C during a long analysis, with standard error a pipe and then a
+// terminal: the analysis stops after the step under way, the log and the
+// report hold the last completed step, the tool says so and exits with 1.
+// Only on the terminal does the progress line appear, and it is cleared
+// before the message.
+TEST_F(SkorbaCalc, CtrlCStopsTheAnalysisWithItsLogAndReport) {
+  const std::string model = zapisz(plastyczny());
+  const std::string katalog = dir.string(), program = SKORBA_CALC, bledy = (dir / ".stderr").string();
+  for (const bool terminal : {false, true}) {
+    fs::remove(dir / "r.txt");
+    fs::remove(dir / "DR.txt");
+    int wyjscie = -1;
+    pid_t pid;
+    if (terminal) {
+      pid = forkpty(&wyjscie, nullptr, nullptr, nullptr);
+    } else {
+      int rura[2];
+      ASSERT_EQ(pipe(rura), 0);
+      pid = fork();
+      if (pid == 0) {
+        dup2(rura[1], 1);
+        const int e = open(bledy.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(e, 2);
+      }
+      close(rura[1]);
+      wyjscie = rura[0];
+    }
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (chdir(katalog.c_str()) == 0)
+        execl(program.c_str(), "skorba_calc", "--steps", "9999999", "--error", "0", "--report", "r.txt",
+              model.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    // The first line comes once the model is loaded and Ctrl+C is taken
+    // over; then some steps run.
+    std::string tekst;
+    char c;
+    while (tekst.find('\n') == std::string::npos && read(wyjscie, &c, 1) == 1) tekst += c;
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    kill(pid, SIGINT);
+    for (ssize_t n; (n = read(wyjscie, &c, 1)) == 1;) tekst += c;
+    close(wyjscie);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << tekst;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << tekst;
+    if (!terminal) tekst += czytaj_tekst(bledy);
+
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(tekst, m, std::regex("Obliczenia: Obliczenia przerwane po ([0-9]+) krokach")))
+        << tekst;
+    const int n = std::stoi(m[1]);
+    ASSERT_GE(n, 2) << tekst;
+    EXPECT_NE(tekst.find("analiza: przerwana, kroków " + std::to_string(n)), std::string::npos) << tekst;
+    const std::string log = czytaj_tekst(dir / "DR.txt");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), n - 1) << log;
+    EXPECT_NE(log.find("\n" + std::to_string(n) + " "), std::string::npos) << log;
+    EXPECT_TRUE(fs::exists(dir / "r.txt"));
+    if (terminal) {
+      EXPECT_NE(tekst.find("\rkrok "), std::string::npos) << tekst;
+      EXPECT_NE(tekst.find(", zmiana "), std::string::npos) << tekst;
+      EXPECT_NE(tekst.find("\033[K\r\033[KObliczenia: Obliczenia przerwane"), std::string::npos) << tekst;
+    } else {
+      EXPECT_EQ(czytaj_tekst(bledy), "Obliczenia: Obliczenia przerwane po " + std::to_string(n) +
+                                          " krokach\nVELDO SKORBA N: Plik zapisano poprawnie\n");
+    }
+  }
+}
+
+TEST_F(SkorbaCalc, SolverChoiceAndTheSameBitsWhateverTheThreadsAsked) {
+  Wynik w = uruchom("--solver band " + zapisz(wspornik(4, 2, 10.0f), "maly.SKD"));
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.wyjscie.find("metoda rozwiązania: pasmowa\n"), std::string::npos) << w.wyjscie;
+  // The sparse path twice, the second time with one thread asked of every
+  // library and of the program: the same report to the last byte.  (Blocks
+  // of this model's factor are large enough for the library to share them
+  // between threads.)
+  const std::string model = zapisz(wspornik(100, 100, 1000.0f));
+  w = uruchom("--solver sparse --report r.txt " + model);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_NE(w.wyjscie.find("metoda rozwiązania: rzadka\n"), std::string::npos) << w.wyjscie;
+  const std::string pierwszy = czytaj_tekst(dir / "r.txt");
+  for (const char* zmienna : {"OPENBLAS_NUM_THREADS", "OMP_NUM_THREADS", "SKORBA_WATKI"}) setenv(zmienna, "1", 1);
+  w = uruchom("--solver sparse --report r.txt " + model);
+  for (const char* zmienna : {"OPENBLAS_NUM_THREADS", "OMP_NUM_THREADS", "SKORBA_WATKI"}) unsetenv(zmienna);
+  EXPECT_EQ(w.kod, 0) << w.wszystko();
+  EXPECT_GT(pierwszy.size(), 100000u);
+  EXPECT_TRUE(czytaj_tekst(dir / "r.txt") == pierwszy);
+
+  w = uruchom("--solver pasmo " + model);
+  EXPECT_EQ(w.kod, 2);
+  EXPECT_NE(w.bledy.find("nieznana metoda rozwiązania pasmo"), std::string::npos) << w.bledy;
+  EXPECT_EQ(uruchom(model + " --solver").kod, 2);
 }

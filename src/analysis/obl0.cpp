@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "analysis/obl0_jadro.h"
@@ -30,8 +31,11 @@ Funkcje funkcje(JadroObl0 j) {
 
 // The forward elimination row by row, as literally as the reference, with
 // the row update in the vector kernel.
-void wprzod_wierszami(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1, FunkcjaWiersza wiersz) {
+// False when it gave up through `przerwij`.
+bool wprzod_wierszami(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1, FunkcjaWiersza wiersz,
+                      const std::atomic<bool>* przerwij) {
   for (int n = 1; n <= nq - 1; ++n) {
+    if (przerwij && n % 1024 == 0 && przerwij->load(std::memory_order_relaxed)) return false;
     const int nk = std::min(nq - n + 1, nbw);
     const double* sn = s[n];
     const double piv = sn[1];
@@ -48,6 +52,7 @@ void wprzod_wierszami(double* const* s, double* f, int nq, int nbw, int& blad, i
       f[r] -= c * fn;
     }
   }
+  return true;
 }
 
 // The address of column 0 of row n, &s[n][1] standing for column n.
@@ -96,9 +101,16 @@ int panel_dla(int nbw) { return nbw < 96 ? 16 : nbw < 256 ? 32 : 48; }
 // the multipliers of its own rows itself.  So no thread writes what another
 // one touches, and a thread waits only when it needs a panel its partner
 // has not finished yet.
+//
+// A request to stop is looked at by each thread before each panel.  The
+// thread that sees it first says so to its partner and publishes a panel
+// number beyond the last, so that a partner waiting for one of its panels
+// wakes up, sees the word and stops as well.  The partner may still
+// publish a panel of its own after that, lowering the number again, but
+// that panel is the next one it takes, without waiting, and it stops there.
 class Eliminacja {
  public:
-  Eliminacja(double* const* s, double* f, int nq, int nbw, int panel, Funkcje fn)
+  Eliminacja(double* const* s, double* f, int nq, int nbw, int panel, Funkcje fn, const std::atomic<bool>* przerwij)
       : s_(s),
         f_(f),
         nq_(nq),
@@ -106,10 +118,12 @@ class Eliminacja {
         W_(std::max(1, nbw - 1)),
         B_(std::clamp(panel, 1, kMaksPanel)),
         krok_(std::clamp(B_ / 4, 1, 8)),
-        fn_(fn) {}
+        fn_(fn),
+        przerwij_(przerwij) {}
 
-  void wprzod(int watki, int& blad, int& blad1) {
-    if (nq_ < 2) return;
+  // False when it gave up on a request to stop.
+  bool wprzod(int watki, int& blad, int& blad1) {
+    if (nq_ < 2) return true;
     fbufor_.resize(static_cast<std::size_t>(nq_) + 24);
     fz_ = fbufor_.data() + 8;
     while (reinterpret_cast<std::uintptr_t>(fz_) % 64 != 0) ++fz_;
@@ -128,6 +142,7 @@ class Eliminacja {
       }
       przebieg(id, n);
     });
+    if (zatrzymana_.load(std::memory_order_acquire)) return false;
     std::copy(fz_, fz_ + nq_, f_ + 1);
     // A zero pivot leaves the error of the last one, as the row-by-row
     // elimination does.
@@ -138,6 +153,7 @@ class Eliminacja {
       blad = 1;
       blad1 = ostatni;
     }
+    return true;
   }
 
  private:
@@ -244,6 +260,7 @@ class Eliminacja {
       const bool moj = k % n == t;
       // The partner is at work on this panel: spin rather than sleep.
       if (!moj) gotowe_.czekaj_co_najmniej(k, std::chrono::milliseconds(1));
+      if (zatrzymaj()) return;
       // Whether the next block has pivots and waits for this thread.
       bool nastepny = p1 <= nq_ - 1 && (k + 1) % n == t;
       const int m = piwoty(k, st.panel, !moj);
@@ -273,6 +290,16 @@ class Eliminacja {
 
   void opublikuj(int k) { gotowe_.ustaw(k); }
 
+  // Whether to stop before the next panel: the partner has stopped, or the
+  // request has come (then the partner is told).
+  bool zatrzymaj() {
+    if (zatrzymana_.load(std::memory_order_acquire)) return true;
+    if (!przerwij_ || !przerwij_->load(std::memory_order_relaxed)) return false;
+    zatrzymana_.store(true, std::memory_order_release);
+    gotowe_.ustaw(std::numeric_limits<std::int64_t>::max());
+    return true;
+  }
+
   // f in a copy whose blocks start on cache lines, so that the two threads
   // never write the same line of it.
   double& F(int r) { return fz_[r - 1]; }
@@ -287,6 +314,8 @@ class Eliminacja {
   const Funkcje fn_;
   Stan stany_[kMaksWatkow];
   alignas(64) Licznik gotowe_;  // the last panel eliminated within its block
+  const std::atomic<bool>* przerwij_;
+  std::atomic<bool> zatrzymana_{false};
 };
 
 }  // namespace
@@ -329,29 +358,29 @@ UstawieniaObl0 ustawienia_obl0() {
   return u;
 }
 
-void Obl0_z(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1, const UstawieniaObl0& u) {
+bool Obl0_z(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1, const UstawieniaObl0& u) {
   const Funkcje fn = funkcje(u.jadro);
   if (nbw < u.min_blok) {
-    wprzod_wierszami(s, f, nq, nbw, blad, blad1, fn.wiersz);
+    if (!wprzod_wierszami(s, f, nq, nbw, blad, blad1, fn.wiersz, u.przerwij)) return false;
   } else {
-    Eliminacja e(s, f, nq, nbw, u.panel > 0 ? u.panel : panel_dla(nbw), fn);
-    e.wprzod(nbw >= u.min_watki ? std::max(1, u.watki) : 1, blad, blad1);
+    Eliminacja e(s, f, nq, nbw, u.panel > 0 ? u.panel : panel_dla(nbw), fn, u.przerwij);
+    if (!e.wprzod(nbw >= u.min_watki ? std::max(1, u.watki) : 1, blad, blad1)) return false;
   }
-  if (nq < 1) return;
+  if (nq < 1) return true;
   if (s[nq][1] == 0) {
     blad = 1;
     blad1 = nq;
   } else {
     f[nq] = f[nq] / s[nq][1];
   }
-  if (blad != 0) return;
+  if (blad != 0) return true;
   // Back substitution: each f[n] is a sequential sum, kept in its order.
   for (int n = nq - 1; n >= 1; --n) {
     const double* sn = s[n];
     if (sn[1] == 0) {
       blad = 1;
       blad1 = n;
-      return;
+      return true;
     }
     const double c = 1 / sn[1];
     double fn = c * f[n];
@@ -359,6 +388,7 @@ void Obl0_z(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1,
     for (int k = 2; k <= nk; ++k) fn -= c * sn[k] * f[n + k - 1];
     f[n] = fn;
   }
+  return true;
 }
 
 void Obl0(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1) {

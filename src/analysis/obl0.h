@@ -21,6 +21,8 @@
 // sequential.
 #pragma once
 
+#include <atomic>
+
 // The largest panel.
 inline constexpr int kMaksPanel = 48;
 
@@ -45,11 +47,15 @@ struct UstawieniaObl0 {
   int min_watki = 160;
   // Pivots per panel (1..kMaksPanel); 0 chooses by the band width.
   int panel = 0;
+  // When set, the elimination looks at it before every panel (every 1024
+  // rows without panels) and gives up once it reads true.
+  const std::atomic<bool>* przerwij = nullptr;
 };
 
 // The settings Obl0 uses: the default kernel and watki_obliczen() threads.
 UstawieniaObl0 ustawienia_obl0();
 
 // Obl0 with explicit settings (an unavailable kernel falls back to the
-// baseline one).
-void Obl0_z(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1, const UstawieniaObl0& u);
+// baseline one).  False when it gave up through u.przerwij: s and f then
+// hold a half-done elimination, and blad / blad1 mean nothing.
+bool Obl0_z(double* const* s, double* f, int nq, int nbw, int& blad, int& blad1, const UstawieniaObl0& u);

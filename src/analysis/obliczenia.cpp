@@ -1,10 +1,17 @@
 // "&Oblicz": the nonlinear analysis of the main window.  The engine
-// (analysis/silnik.h) does the numbers; this file asks for the limits,
-// reports through message boxes and writes the convergence log.
+// (analysis/silnik.h) does the numbers on a thread of its own
+// (analysis/analiza_w_tle.h); this file asks for the limits, shows the
+// progress, reports through message boxes, writes the convergence log and
+// moves the results into the store.
 #include "analysis/obliczenia.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <utility>
 
+#include "analysis/analiza_w_tle.h"
 #include "analysis/silnik.h"
 #include "app/liczby.h"
 #include "app/okno.h"
@@ -14,7 +21,42 @@ namespace {
 constexpr const char* kGlowny = "VELDO SKORBA N";
 constexpr const char* kObliczenia = "Obliczenia";
 constexpr const char* kBladObliczen = "Błąd podczas obliczeń";
+
+using Zegar = std::chrono::steady_clock;
+// An analysis shorter than this shows no progress window, so that editing
+// with automatic recalculation does not flicker.
+constexpr auto kPokazPo = std::chrono::milliseconds(300);
+// The progress window (its clock, its button) is looked after at least this often.
+constexpr auto kOdswiezanie = std::chrono::milliseconds(100);
+
+std::string zmiana_procent(double v) {
+  char b[32];
+  std::snprintf(b, sizeof b, v >= 100 ? "%.0f" : "%.3g", v);
+  return b;
+}
+
 }  // namespace
+
+Postep postep_obliczen(int ukonczone, int lprz, bool ze_zmiana, double dumax, float epsdR, double sekundy) {
+  Postep p;
+  p.tytul = kObliczenia;
+  p.przycisk = "Przerwij";
+  const int krok = std::min(ukonczone + 1, lprz);
+  const std::string zmiana = ze_zmiana ? zmiana_procent(dumax) + " %" : "–";
+  char limit[32];
+  std::snprintf(limit, sizeof limit, "%g", static_cast<double>(epsdR));
+  const long s = static_cast<long>(sekundy);
+  char czas[32];
+  std::snprintf(czas, sizeof czas, "%ld:%02ld", s / 60, s % 60);
+  p.wiersze = {"Krok " + std::to_string(krok) + " z " + std::to_string(lprz),
+               "Zmiana przemieszczeń: " + zmiana + " (błąd maksymalny " + limit + " %)",
+               std::string("Czas obliczeń: ") + czas};
+  p.linia = "krok " + std::to_string(krok) + "/" + std::to_string(lprz);
+  if (ze_zmiana) p.linia += ", zmiana " + zmiana;
+  p.wartosc = ukonczone;
+  p.zakres = lprz;
+  return p;
+}
 
 ::Formularz uklad_D_DANE_OBL(d_dane_obl& r) {
   ::Formularz f;
@@ -89,46 +131,90 @@ void _OKNO_::Obliczenia() {
                    Przyciski::OK);
   }
 
-  PracaAnalizy w;
-  start_analizy(M, w, it);
+  // The iteration runs on its own copy of the store; meanwhile this thread
+  // shows the progress (after a while) and answers each step's report.
+  AnalizaWTle a(M, it, [this] { P.Obudz(); }, metoda);
+  auto t0 = Zegar::now();
   std::string log;
-  bool zbiezna = false, bez_plastycznych = false;
-  while (it.krok <= it.lprz) {
-    const WynikKroku r = krok_iteracji(M, w, it);
-    if (r.brak_plastycznych) {
-      bez_plastycznych = true;
-      P.MessageBox("Nie wystąpiy naprężenia plastyczne", kObliczenia, Ikona::Wykrzyknik, Przyciski::OK);
-    }
-    if (r.linia_logu) log += linia_logu(r.krok_logu, r.dumax);
-    if (r.zbiezna) zbiezna = true;
-    if (r.blad) {
+  bool zbiezna = false, bez_plastycznych = false, przerwij = false;
+  int krok = 0;
+  bool ze_zmiana = false;
+  double dumax = 0.0;
+  bool widoczny = false;
+  AnalizaWTle::Wiadomosci n;
+  for (;;) {
+    Postep p = postep_obliczen(krok, it.lprz, ze_zmiana, dumax, it.epsdR,
+                               std::chrono::duration<double>(Zegar::now() - t0).count());
+    widoczny = widoczny || Zegar::now() - t0 >= kPokazPo;
+    p.widoczny = widoczny;
+    przerwij = P.PokazPostep(p) || przerwij;
+    a.odpowiedz(krok, przerwij);
+    // The messages of the steps, in the order the iteration gives them.
+    // The time the user spends reading one does not count towards the
+    // analysis, so the progress window does not appear just for its end.
+    const auto przed = Zegar::now();
+    for (const auto& r : n.raporty) {
+      if (r.wynik.brak_plastycznych)
+        P.MessageBox("Nie wystąpiy naprężenia plastyczne", kObliczenia, Ikona::Wykrzyknik, Przyciski::OK);
       // Data the analysis refuses is named, so that the user knows what to mend.
-      int b1 = 0;
-      const std::string opis = M.blad == kBladDanych ? blad_danych(M, b1) : std::string();
-      P.MessageBox(opis.empty() ? kBladObliczen : opis, kObliczenia, Ikona::Blad, Przyciski::OK);
+      if (r.wynik.blad)
+        P.MessageBox(r.opis_bledu.empty() ? kBladObliczen : r.opis_bledu, kObliczenia, Ikona::Blad, Przyciski::OK);
     }
-    ++it.krok;
+    t0 += Zegar::now() - przed;
+    if (n.koniec) break;
+    // Wait for news: with the window shown, in the window system's loop
+    // where the platform has one; before that, and otherwise, here.
+    const auto czas = widoczny ? kOdswiezanie
+                               : std::min<Zegar::duration>(kOdswiezanie, t0 + kPokazPo - Zegar::now());
+    if (widoczny && P.Czekaj(static_cast<int>(kOdswiezanie.count())))
+      n = a.odbierz(std::chrono::milliseconds(0));
+    else
+      n = a.odbierz(std::chrono::duration_cast<std::chrono::milliseconds>(czas) + std::chrono::milliseconds(1));
+    for (const auto& r : n.raporty) {
+      krok = r.krok;
+      if (r.wynik.linia_logu) log += linia_logu(r.wynik.krok_logu, r.wynik.dumax);
+      if (r.wynik.zbiezna) zbiezna = true;
+      if (r.wynik.brak_plastycznych) bez_plastycznych = true;
+      if (!r.wynik.blad && r.krok > 1) {
+        ze_zmiana = true;
+        dumax = r.dumax;
+      }
+    }
+  }
+  P.ZakonczPostep();
+
+  const Iteracja& wynik = a.iteracja();
+  przebieg.metoda = a.metoda();
+  przebieg.kroki = wynik.ikr;
+  przebieg.dumax = wynik.dumax;
+  if (a.przerwana() && a.ukonczone() == 0) {
+    // Stopped before the first step ended: nothing has changed.
+    P.MessageBox("Obliczenia przerwane po 0 krokach", kObliczenia, Ikona::Wykrzyknik, Przyciski::OK);
+    przebieg.koniec = Przebieg::Przerwana;
+    zakoncz();
+    return;
   }
   // The log is written whole at the end; the analysis does not depend on
   // it, so a folder that cannot take it costs only the log.
   przebieg.log_zapisany = zapisz_plik_atomowo(plik_dr, log.data(), log.size());
-  if (it.ikr >= it.lprz)
+  if (a.przerwana())
+    P.MessageBox("Obliczenia przerwane po " + std::to_string(a.ukonczone()) + " krokach", kObliczenia,
+                 Ikona::Wykrzyknik, Przyciski::OK);
+  else if (wynik.ikr >= wynik.lprz)
     P.MessageBox("Wykorzystano maksymalną liczbę kroków\nPonów obliczenia z większą liczbą kroków", kObliczenia,
                  Ikona::Wykrzyknik, Przyciski::OK);
-  w.EE.zwolnij();
-  if (M.blad == 0) Reakcje(M, w);
-  if (M.blad == 0) Wart_wez(M, w);
-  przebieg.kroki = it.ikr;
-  przebieg.dumax = it.dumax;
+  // The results (and the rest of the copy, which the window has not
+  // changed meanwhile) become the store.
+  M = std::move(a.model());
   if (M.blad != 0) {
     P.MessageBox(kBladObliczen, kGlowny, Ikona::Brak, Przyciski::OK);
     przebieg.koniec = Przebieg::Blad;
   } else {
     M.obliczono = 1;
-    przebieg.koniec = bez_plastycznych ? Przebieg::BrakPlastycznych
-                      : zbiezna        ? Przebieg::Zbiezna
-                                       : Przebieg::LimitKrokow;
+    przebieg.koniec = a.przerwana()       ? Przebieg::Przerwana
+                      : bez_plastycznych ? Przebieg::BrakPlastycznych
+                      : zbiezna          ? Przebieg::Zbiezna
+                                         : Przebieg::LimitKrokow;
   }
-  w.zwolnij();
   zakoncz();
 }

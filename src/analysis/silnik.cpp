@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "analysis/obl0.h"
+
 namespace {
 
 // Whether a double survives rounding to the float in which results are
@@ -41,7 +43,14 @@ void PracaAnalizy::przydziel(const Model& m) {
   EE.przydziel(1, m.ne);
 }
 
+void PracaAnalizy::przydziel_bez_pasma(const Model& m) {
+  s.zwolnij();
+  fd.przydziel(1, m.nq);
+  EE.przydziel(1, m.ne);
+}
+
 void PracaAnalizy::zwolnij() {
+  rzadki.reset();
   s.zwolnij();
   fd.zwolnij();
   EE.zwolnij();
@@ -117,6 +126,10 @@ bool sztywnosc_elementu(Model& m, PracaAnalizy& w, int n) {
 }
 
 void Przemieszcz(Model& m, PracaAnalizy& w) {
+  if (w.rzadki) {
+    w.rzadki->montuj(m, w);
+    return;
+  }
   const int nq = m.nq, nbw = m.nbw;
   if (nq > 0 && nbw > 0)
     std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nq) * static_cast<std::size_t>(nbw));
@@ -147,7 +160,18 @@ void Przemieszcz(Model& m, PracaAnalizy& w) {
 }
 
 void rozwiaz_uklad(Model& m, PracaAnalizy& w) {
-  Obl0(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1);
+  if (w.rzadki) {
+    // The sparse factorisation is not stopped on the way: a request to stop
+    // ends the analysis after this step.
+    w.rzadki->rozwiaz(m, w);
+  } else {
+    UstawieniaObl0 u = ustawienia_obl0();
+    u.przerwij = w.przerwij;
+    if (!Obl0_z(w.s.dane(), w.fd.dane(), m.nq, m.nbw, m.blad, m.blad1, u)) {
+      w.przerwany = true;
+      return;
+    }
+  }
   if (m.blad != 0) return;
   // A singular system that escaped the exact zero-pivot test (a modulus or
   // Poisson's ratio that makes the elasticity matrix infinite, a secant
@@ -253,41 +277,55 @@ void Reakcje(Model& m, const PracaAnalizy& w) {
   }
 }
 
-void Wart_wez(Model& m, PracaAnalizy& w) {
-  if (m.blad != 0) return;
+namespace {
+
+// The nodal-value system of component c in the band w.s, solved by Obl0:
+// the solution goes into f[1..nn].
+void wezlowe_pasmem(Model& m, PracaAnalizy& w, int c, double* f) {
   const int nn = m.nn, nq = m.nq, nbw = m.nbw;
-  double* f = w.fd.dane();
-  for (int c = 1; c <= 3; ++c) {
-    // The system has one row per node; the rows beyond nn are never read.
-    for (int i = 1; i <= nq; ++i) f[i] = 0;
-    std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nn) * static_cast<std::size_t>(nbw));
-    for (int e = 1; e <= m.ne; ++e) {
-      int k[4];
-      for (int p = 1; p <= 3; ++p) k[p] = m.noc[e][p];
-      const double x1 = m.x[k[1]][1], y1 = m.x[k[1]][2];
-      const double x2 = m.x[k[2]][1], y2 = m.x[k[2]][2];
-      const double x3 = m.x[k[3]][1], y3 = m.x[k[3]][2];
-      const double x32 = x3 - x2, x13 = x1 - x3, y23 = y2 - y3, y31 = y3 - y1;
-      const double dj = x13 * y23 - x32 * y31;
-      const double a1 = std::fabs(dj) / 24;
-      const double ae = std::fabs(dj) * static_cast<double>(m.napr[e][c]) / 6;
-      for (int p = 1; p <= 3; ++p) {
-        const int nr = k[p];
-        f[nr] += ae;
-        auto wiersz = w.s[nr];
-        for (int p2 = 1; p2 <= 3; ++p2) {
-          const int nc = k[p2] - nr + 1;
-          if (nc > 0) wiersz[nc] += a1 * (p == p2 ? 2 : 1);
-        }
+  // The system has one row per node; the rows beyond nn are never read.
+  for (int i = 1; i <= nq; ++i) f[i] = 0;
+  std::memset(&w.s[1][1], 0, sizeof(double) * static_cast<std::size_t>(nn) * static_cast<std::size_t>(nbw));
+  for (int e = 1; e <= m.ne; ++e) {
+    int k[4];
+    for (int p = 1; p <= 3; ++p) k[p] = m.noc[e][p];
+    const double x1 = m.x[k[1]][1], y1 = m.x[k[1]][2];
+    const double x2 = m.x[k[2]][1], y2 = m.x[k[2]][2];
+    const double x3 = m.x[k[3]][1], y3 = m.x[k[3]][2];
+    const double x32 = x3 - x2, x13 = x1 - x3, y23 = y2 - y3, y31 = y3 - y1;
+    const double dj = x13 * y23 - x32 * y31;
+    const double a1 = std::fabs(dj) / 24;
+    const double ae = std::fabs(dj) * static_cast<double>(m.napr[e][c]) / 6;
+    for (int p = 1; p <= 3; ++p) {
+      const int nr = k[p];
+      f[nr] += ae;
+      auto wiersz = w.s[nr];
+      for (int p2 = 1; p2 <= 3; ++p2) {
+        const int nc = k[p2] - nr + 1;
+        if (nc > 0) wiersz[nc] += a1 * (p == p2 ? 2 : 1);
       }
     }
-    // A node of no element would stop the solver; it gets the value 0.
-    for (int i = 1; i <= nn; ++i)
-      if (w.s[i][1] == 0) w.s[i][1] = 1e-38;
-    // Nodes, not degrees of freedom, number this system: its band is half
-    // of nbw.  The columns beyond it stay +0 throughout, so eliminating
-    // over them would change no bit of the result, only cost time.
-    Obl0(w.s.dane(), f, nn, nbw / 2, m.blad, m.blad1);
+  }
+  // A node of no element would stop the solver; it gets the value 0.
+  for (int i = 1; i <= nn; ++i)
+    if (w.s[i][1] == 0) w.s[i][1] = 1e-38;
+  // Nodes, not degrees of freedom, number this system: its band is half
+  // of nbw.  The columns beyond it stay +0 throughout, so eliminating
+  // over them would change no bit of the result, only cost time.
+  Obl0(w.s.dane(), f, nn, nbw / 2, m.blad, m.blad1);
+}
+
+}  // namespace
+
+void Wart_wez(Model& m, PracaAnalizy& w) {
+  if (m.blad != 0) return;
+  const int nn = m.nn;
+  double* f = w.fd.dane();
+  for (int c = 1; c <= 3; ++c) {
+    if (w.rzadki)
+      w.rzadki->wartosci_wezlowe(m, c, f);
+    else
+      wezlowe_pasmem(m, w, c, f);
     if (m.blad != 0) return;
     for (int i = 1; i <= nn; ++i) {
       if (!skonczona(f[i])) {
@@ -364,7 +402,7 @@ bool miesci_sie(const Model& m) {
 
 }  // namespace
 
-void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
+void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it, MetodaRozwiazania metoda) {
   m.nbw = szerokosc_pasma(m);
   m.blad = 0;
   m.blad1 = 0;
@@ -372,11 +410,16 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
   it.ikr = 0;
   it.zc = 0;
   it.normaa = it.normaf = it.dumax = 0.0;
-  if (!miesci_sie(m)) {
+  const bool pasmo_miesci_sie = miesci_sie(m);
+  if (wybierz_metode(metoda, m.nq, m.nbw, pasmo_miesci_sie) == MetodaRozwiazania::Rzadka) {
+    w.przydziel_bez_pasma(m);
+    w.rzadki = std::make_unique<UkladRzadki>();
+  } else if (!pasmo_miesci_sie) {
     m.blad = kBladPamieci;
     return;
+  } else {
+    w.przydziel(m);
   }
-  w.przydziel(m);
   int b1 = 0;
   if (!materialy_kompletne(m, b1)) {
     m.blad = kBladBrakPrzedzialow;
@@ -389,11 +432,17 @@ void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it) {
     return;
   }
   for (int e = 1; e <= m.ne; ++e) w.EE[e] = m.Ez[m.mat[e]][1];
+  if (w.rzadki) w.rzadki->przygotuj(m);
 }
 
 WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
-  WynikKroku r;
+  rozwiazanie_kroku(m, w, it);
+  return koniec_kroku(m, w, it);
+}
+
+void rozwiazanie_kroku(Model& m, PracaAnalizy& w, Iteracja& it) {
   ++it.ikr;
+  w.przerwany = false;
   if (w.fd.istnieje())
     for (int i = 1; i <= m.nq; ++i) w.fd[i] = m.si[i];
   for (int i = 1; i <= m.nq; ++i) m.f[i] = m.si[i];
@@ -401,6 +450,10 @@ WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it) {
     Przemieszcz(m, w);
     if (m.blad == 0) rozwiaz_uklad(m, w);
   }
+}
+
+WynikKroku koniec_kroku(Model& m, PracaAnalizy& w, Iteracja& it) {
+  WynikKroku r;
   if (m.blad == 0) Naprezenia(m, w);
   if (m.blad == 0) Sieczne(m, w, it.zc);
   if (m.blad == 0) {

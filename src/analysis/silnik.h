@@ -15,8 +15,11 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <string>
 
+#include "analysis/rzadki.h"
 #include "model/model.h"
 
 // Work arrays of one analysis run.  The element arrays are 1-based like the
@@ -34,8 +37,19 @@ struct PracaAnalizy {
   double str[4] = {};    // element stress sx, sy, txy
   double dj = 0.0;       // twice the signed area of the last element
 
+  // Set while the analysis may be stopped from another thread: once it
+  // reads true, the solution gives up between panels and sets przerwany
+  // (the displacements are then not stored).
+  const std::atomic<bool>* przerwij = nullptr;
+  bool przerwany = false;
+
+  // The sparse system, when the analysis solves with it instead of s.
+  std::unique_ptr<UkladRzadki> rzadki;
+
   // Allocates s, fd and EE for the model's present nq, nbw and ne.
   void przydziel(const Model& m);
+  // Allocates fd and EE only (the sparse path has no band).
+  void przydziel_bez_pasma(const Model& m);
   void zwolnij();
 };
 
@@ -54,7 +68,8 @@ void Szt_el(Model& m, PracaAnalizy& w, int n);
 bool sztywnosc_elementu(Model& m, PracaAnalizy& w, int n);
 
 // Assembly of all elements into w.s and the penalty supports into w.s and
-// w.fd (w.fd must hold the loads).  Sets cnst on its first use; stops at the
+// w.fd (w.fd must hold the loads); into the sparse system instead when the
+// analysis has one (w.rzadki).  Sets cnst on its first use; stops at the
 // first element error and then adds no supports.
 void Przemieszcz(Model& m, PracaAnalizy& w);
 
@@ -105,8 +120,10 @@ void Obl0_wzorcowy(T* const* s, T* f, int nq, int nbw, int& blad, int& blad1) {
 }
 
 // Solves the equilibrium system in w.s / w.fd (Obl0 with the model's nq and
-// nbw); a solution that is not finite in double or in float is refused like
-// a zero pivot.  On success the displacements are stored, rounded, in m.f.
+// nbw, or the sparse factorisation when the analysis has w.rzadki); a
+// solution that is not finite in double or in float is refused like a zero
+// pivot.  On success the displacements are stored, rounded, in m.f; a band
+// solution stopped through w.przerwij sets w.przerwany and stores nothing.
 void rozwiaz_uklad(Model& m, PracaAnalizy& w);
 
 // Element stresses napr from the double solution w.fd; nothing when blad != 0.
@@ -134,9 +151,9 @@ void Reakcje(Model& m, const PracaAnalizy& w);
 
 // Nodal values ww: least-squares projection of the element stresses onto a
 // continuous field linear in each triangle, one solve per component, using
-// w.s and w.fd as work space.  m.f keeps the displacements.  Nothing when
-// blad != 0; a nodal value that is not a finite float sets blad =
-// kBladNieskonczony, blad1 = node.
+// w.s (or the sparse node system) and w.fd as work space.  m.f keeps the
+// displacements.  Nothing when blad != 0; a nodal value that is not a
+// finite float sets blad = kBladNieskonczony, blad1 = node.
 void Wart_wez(Model& m, PracaAnalizy& w);
 
 // Checks that every element's material has its modulus intervals (a model
@@ -194,11 +211,21 @@ struct WynikKroku {
   bool blad = false;               // an engine error ended the iteration
 };
 
-// Starts an analysis: band width, work arrays, the checks of the materials
-// and the thickness, first moduli, cleared errors.
-void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it);
+// Starts an analysis: band width, the solution path (wybierz_metode of the
+// method asked for), work arrays, the checks of the materials and the
+// thickness, first moduli, cleared errors.
+void start_analizy(Model& m, PracaAnalizy& w, Iteracja& it,
+                   MetodaRozwiazania metoda = MetodaRozwiazania::Pasmowa);
 
 // One step of the iteration (the caller advances it.krok afterwards): loads,
 // assembly and solution, stresses, modulus update, convergence measure and
 // the stop rules, which set it.krok = lprz + 1 when the iteration ends.
 WynikKroku krok_iteracji(Model& m, PracaAnalizy& w, Iteracja& it);
+
+// The two halves of krok_iteracji.  The first counts the step and solves
+// (loads, assembly, solution: m.f, w.fd, w.s and the error state); the
+// stresses, the moduli and the convergence measure of the previous step
+// are still untouched after it, so a step can be given up there.  The
+// second does the rest.
+void rozwiazanie_kroku(Model& m, PracaAnalizy& w, Iteracja& it);
+WynikKroku koniec_kroku(Model& m, PracaAnalizy& w, Iteracja& it);

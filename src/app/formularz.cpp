@@ -58,6 +58,20 @@ int Formularz::wybor(int id, const std::string& tekst, const std::string& nazwa,
   return static_cast<int>(kontrolki.size()) - 1;
 }
 
+int Formularz::lista(int id, const std::string& etykieta, const std::string& nazwa,
+                     std::vector<std::string> pozycje, int* stan, int r) {
+  Kontrolka k;
+  k.rodzaj = Rodzaj::Lista;
+  k.id = id;
+  k.tekst = etykieta;
+  k.nazwa = nazwa;
+  k.pozycje = std::move(pozycje);
+  k.stan = stan;
+  k.ramka = r;
+  kontrolki.push_back(k);
+  return static_cast<int>(kontrolki.size()) - 1;
+}
+
 Kontrolka* Formularz::znajdz(const std::string& nazwa) {
   for (auto& k : kontrolki)
     if (!k.nazwa.empty() && k.nazwa == nazwa) return &k;
@@ -98,6 +112,10 @@ void zastosuj_odpowiedz(::Formularz& f, const std::map<std::string, std::string>
     } else if (k.rodzaj == Rodzaj::Wybor && k.stan) {
       auto it = stany.find(k.nazwa);
       if (it != stany.end()) *k.stan = it->second ? 1 : 0;
+    } else if (k.rodzaj == Rodzaj::Lista && k.stan) {
+      auto it = stany.find(k.nazwa);
+      if (it != stany.end() && it->second >= 0 && it->second < static_cast<int>(k.pozycje.size()))
+        *k.stan = it->second;
     }
   }
 }

@@ -30,6 +30,7 @@ enum class Rodzaj {
   Ramka,   // group frame (its title in `tekst`)
   Edycja,  // edit field with its label in `tekst`
   Wybor,   // check box with its label in `tekst`
+  Lista,   // drop-down list with its label in `tekst`, its entries in `pozycje`
 };
 
 struct Kontrolka {
@@ -43,7 +44,8 @@ struct Kontrolka {
   bool do_prawej = false;
   int limit = 7;           // characters a user can type
   Pole* pole = nullptr;    // Edycja (and Napis whose text comes from the record)
-  int* stan = nullptr;     // Wybor: 0 / 1
+  int* stan = nullptr;     // Wybor: 0 / 1; Lista: the index of the chosen entry
+  std::vector<std::string> pozycje;  // Lista: the entries
 };
 
 struct Formularz {
@@ -60,6 +62,8 @@ struct Formularz {
   int edycja(int id, const std::string& etykieta, const std::string& nazwa, Pole* pole, int ramka = -1,
              bool tylko_cyfry = false, bool tylko_odczyt = false, bool do_prawej = false, int limit = 7);
   int wybor(int id, const std::string& tekst, const std::string& nazwa, int* stan, int ramka = -1);
+  int lista(int id, const std::string& etykieta, const std::string& nazwa, std::vector<std::string> pozycje,
+            int* stan, int ramka = -1);
 
   // The control with the given record field name, or nullptr.
   Kontrolka* znajdz(const std::string& nazwa);
@@ -74,6 +78,7 @@ std::string odczyt_pola(const std::string& wpisany, int limit);
 
 // Applies answers to a form as its "OK" button does: the answered texts
 // replace the editable fields, every edit is read back to its edit limit,
-// and the answered check boxes take their states.
+// the answered check boxes take their states and the answered lists their
+// entries (an index beyond the list changes nothing).
 void zastosuj_odpowiedz(Formularz& f, const std::map<std::string, std::string>& teksty,
                         const std::map<std::string, int>& stany = {});

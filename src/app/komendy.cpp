@@ -72,7 +72,9 @@ const std::vector<Komenda>& tablica_komend() {
       {52140, "&Plik", "&Importuj siatkę…", &_OKNO_::Cm_Importuj, nullptr, nullptr, false},
       {1060, "&Plik", "Zapisz &Jako", &_OKNO_::Cm_Zapisz, model, nullptr, false},
       {51703, "&Plik", "Z&amknij", &_OKNO_::Cm_zamknij, model, nullptr, true},
-      {51702, "&Plik", "Zapisz &wyniki do pliku ", &_OKNO_::Cm_zap_wyn, wyniki, nullptr, true},
+      {51702, "&Plik", "Zapisz &wyniki do pliku ", &_OKNO_::Cm_zap_wyn, wyniki, nullptr, false},
+      {51760, "&Plik", "Eksportuj do &ParaView…", &_OKNO_::Cm_eksport_vtu, model, nullptr, false},
+      {51761, "&Plik", "Zapisz &rysunek…", &_OKNO_::Cm_zapisz_rysunek, model, nullptr, true},
       {51695, "&Plik", "&Kreator", &_OKNO_::Cm_kreator, brak_modelu, nullptr, true},
       {51731, "&Plik", "", &_OKNO_::Cm_ostatni<1>, ostatni<1>, nullptr, false, nullptr, opis_ostatni<1>, ostatni<1>},
       {51732, "&Plik", "", &_OKNO_::Cm_ostatni<2>, ostatni<2>, nullptr, false, nullptr, opis_ostatni<2>, ostatni<2>},
@@ -126,7 +128,8 @@ const std::vector<Komenda>& tablica_komend() {
       {51694, "&Widok", "&Węzły", &_OKNO_::Cm_p_wez, model, ch_wez, false},
       {1210, "&Widok", "Numery wę&złów", &_OKNO_::Cm_n_wez, model, ch_nwez, true},
       {1250, "&Widok", "&Podpory", &_OKNO_::Cm_Podp, model, ch_podp, true},
-      {1260, "&Widok", "&Siły", &_OKNO_::Cm_Sily, model, ch_sily, false},
+      {1260, "&Widok", "&Siły", &_OKNO_::Cm_Sily, model, ch_sily, true},
+      {51762, "&Widok", "&Kopiuj rysunek", &_OKNO_::Cm_kopiuj_rysunek, model, nullptr, false, "Ctrl+C"},
 
       {51696, "Us&tawienia", "&Opcje", &_OKNO_::Cm_u_graf, nullptr, nullptr, false},
 

@@ -23,7 +23,14 @@ _OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
   _siatka_.filtr = "Siatki Gmsh (*.msh)|*.msh|";
   _siatka_.rozszerzenie = "msh";
   _siatka_.musi_istniec = true;
+  _plikvtu_.filtr = "Pliki ParaView (*.vtu)|*.vtu|";
+  _plikvtu_.rozszerzenie = "vtu";
+  _plikvtu_.musi_istniec = false;
+  _plikrys_.filtr = "Rysunek PNG (*.png)|*.png|Rysunek SVG (*.svg)|*.svg|";
+  _plikrys_.rozszerzenie = "png";
+  _plikrys_.musi_istniec = false;
   P.UstawWspolrzedne("x=0,       y=0");
+  metoda = metoda_z_nazwy(P.Ustawienie(kUstawienieMetody).c_str());
   Pasek_kol();
   NowaHistoria(true);
   CzytajOstatnie();

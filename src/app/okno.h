@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/rzadki.h"
 #include "app/historia.h"
 #include "app/odzysk.h"
 #include "app/platform.h"
@@ -27,6 +28,7 @@
 inline constexpr const char* kTytulPusty = "VELDO SKORBA N - Beznazwy.SKD";
 inline constexpr const char* kTytulPrefiks = "VELDO SKORBA N - ";
 inline constexpr const char* kTytulAplikacji = "VELDO SKORBA NIELINIOWA";
+inline constexpr const char* kUstawienieMetody = "metoda_rozwiazania";
 
 class _OKNO_ {
  public:
@@ -68,6 +70,9 @@ class _OKNO_ {
 
   // --- program state -----------------------------------------------------------
   int a_licz = 0;  // automatic recalculation after edits
+  // The solution method of the analysis ("Metoda rozwiązania" of the
+  // settings form), kept between sessions under kUstawienieMetody.
+  MetodaRozwiazania metoda = MetodaRozwiazania::Automatyczna;
   int id = 0;      // data table window open
   int iw = 0;      // results table window open
   int nrma = 1;    // material of the characteristic plot
@@ -209,6 +214,14 @@ class _OKNO_ {
   std::vector<GrupaSiatki> grupy_siatki;  // physical groups of the last import, for the session
   double limit_gmsh_s = 120;              // seconds gmsh may take to mesh a geometry file
 
+  // --- exports: ParaView file, pictures ---------------------------------------------
+  OpisPliku _plikvtu_;
+  OpisPliku _plikrys_;
+  d_rysunek dane_rys;
+  void Cm_eksport_vtu();
+  void Cm_zapisz_rysunek();
+  void Cm_kopiuj_rysunek();
+
   // --- shell ------------------------------------------------------------------------
   void Cm_zamknij();
   void Cm_Koniec();
@@ -236,12 +249,13 @@ class _OKNO_ {
   std::string plik_dr = "DR.txt";
   // How the last analysis went (read by the batch tool's summary).
   struct Przebieg {
-    enum Koniec { NieRozpoczeta, Anulowana, BrakPlastycznych, Zbiezna, LimitKrokow, Blad };
+    enum Koniec { NieRozpoczeta, Anulowana, BrakPlastycznych, Zbiezna, LimitKrokow, Blad, Przerwana };
     Koniec koniec = NieRozpoczeta;
     int kroki = 0;               // steps started
     double dumax = 0.0;          // change of the last step in percent
     int formularze = 0;          // times the form "Dane obliczeń" was shown
     bool log_zapisany = false;   // the convergence log was written
+    MetodaRozwiazania metoda = MetodaRozwiazania::Automatyczna;  // the path taken (band or sparse)
   } przebieg;
 
   // --- materials -----------------------------------------------------------------------

@@ -8,6 +8,7 @@
 // tool, and a scripted fake for the tests.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,19 @@ class OknoTabeli {
   virtual bool CanClose() = 0;                  // asked when the user closes the window
 };
 
+// The progress of a long operation as the program wants it shown.  The
+// program fills it in and decides when the window appears; the platform
+// only displays it and reports its button.
+struct Postep {
+  bool widoczny = false;             // show the window (the operation has run a while)
+  std::string tytul;                 // its title
+  std::vector<std::string> wiersze;  // lines of text
+  std::string linia;                 // the same in one short line, for a terminal
+  int wartosc = 0;                   // the bar: wartosc of zakres done
+  int zakres = 0;
+  std::string przycisk;              // the button that asks to stop
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -130,4 +144,36 @@ class Platform {
   // for them keeps nothing, and the program then works with its defaults.
   virtual std::string Ustawienie(const std::string& /*klucz*/) const { return {}; }
   virtual void ZapiszUstawienie(const std::string& /*klucz*/, const std::string& /*wartosc*/) {}
+
+  // Pictures of the main window.  The size of its drawing area in pixels;
+  // false when there is no window (the batch tool tells a size of its own).
+  virtual bool RozmiarWidoku(int& /*szer*/, int& /*wys*/) const { return false; }
+  // Paints a picture of szer x wys drawing units through `rysuj` at `skala`
+  // image pixels per unit (sharp text, thin lines one image pixel wide) and
+  // writes it as a PNG file, whole or not at all.  False when the platform
+  // cannot make images or the file cannot be written.
+  virtual bool ZapiszObrazPNG(const std::string& /*sciezka*/, int /*szer*/, int /*wys*/, int /*skala*/,
+                              const std::function<void(Canvas&)>& /*rysuj*/) {
+    return false;
+  }
+  // The same picture, at the screen's pixel density, onto the clipboard as
+  // an image.  False when there is no clipboard.
+  virtual bool KopiujObraz(int /*szer*/, int /*wys*/, const std::function<void(Canvas&)>& /*rysuj*/) {
+    return false;
+  }
+
+  // A long operation runs on a thread of its own while this thread shows
+  // its progress.  PokazPostep shows or updates the progress window (only
+  // while p.widoczny; before that it shows nothing) and returns true once
+  // the user has asked to stop; the program calls it with every change and
+  // at least every few tenths of a second.  ZakonczPostep closes the window.
+  virtual bool PokazPostep(const Postep& /*p*/) { return false; }
+  virtual void ZakonczPostep() {}
+  // Lets the window system work (repaints, the progress window's button)
+  // for at most `ms` milliseconds, or until Obudz is called.  False when
+  // the platform has no event loop and returned at once.
+  virtual bool Czekaj(int /*ms*/) { return false; }
+  // Ends a Czekaj early.  The one operation that may be called from
+  // another thread: the long operation calls it when it has news.
+  virtual void Obudz() {}
 };

@@ -46,6 +46,7 @@ struct d_dane_obl {    // analysis limits (3200)
 struct d_dane_graf {   // settings (3110)
   Pole iizo;
   int ladne = 0, przelicz = 0;
+  int metoda = 0;  // index in the list: automatycznie, pasmowa, rzadka
 };
 struct d_dane_prz {    // move the group (3130)
   Pole px, py;
@@ -57,4 +58,8 @@ struct d_dane_kop {    // copy the group (3120)
 struct d_dane_doom {   // delete the group (3140)
   Pole we, el, po, si;
   int kw = 1, ke = 1, kp = 1, ks = 1;
+};
+struct d_rysunek {     // save the picture (3410)
+  Pole rozmiar;
+  int podwojny = 0;
 };

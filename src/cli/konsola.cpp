@@ -1,7 +1,12 @@
 #include "cli/konsola.h"
 
+#include <unistd.h>
+
+Konsola::Konsola(std::FILE* err) : terminal(isatty(fileno(err)) == 1), err_(err) {}
+
 int Konsola::MessageBox(const std::string& tekst, const std::string& tytul, Ikona ikona,
                         Przyciski przyciski) {
+  usun_linie();
   ++komunikaty;
   if (ikona == Ikona::Blad || ikona == Ikona::Wykrzyknik) ++bledy;
   ostatni_komunikat = tekst;
@@ -38,4 +43,24 @@ int Konsola::WybierzZListy(const std::string& tytul, const std::string& napis,
   const int r = wybor_z_listy;
   wybor_z_listy = -1;
   return r >= 0 && r < static_cast<int>(pozycje.size()) ? r : -1;
+}
+
+bool Konsola::PokazPostep(const Postep& p) {
+  if (p.widoczny && terminal && (!linia_ || p.linia != ostatnia_linia_)) {
+    // Back to the start of the line, the text, the rest of the old line cleared.
+    std::fprintf(err_, "\r%s\033[K", p.linia.c_str());
+    std::fflush(err_);
+    linia_ = true;
+    ostatnia_linia_ = p.linia;
+  }
+  return przerwanie && przerwanie->load();
+}
+
+void Konsola::ZakonczPostep() { usun_linie(); }
+
+void Konsola::usun_linie() {
+  if (!linia_) return;
+  std::fprintf(err_, "\r\033[K");
+  std::fflush(err_);
+  linia_ = false;
 }

@@ -2,6 +2,51 @@
 
 #include <string>
 
+Model kopia_modelu(const Model& m) {
+  // A member added to Model must be copied here as well.
+  static_assert(sizeof(Model) == 776, "Model changed: copy the new member in kopia_modelu");
+  Model k;
+  k.ne = m.ne;
+  k.nn = m.nn;
+  k.nq = m.nq;
+  k.nd = m.nd;
+  k.nl = m.nl;
+  k.nm = m.nm;
+  k.maxpr = m.maxpr;
+  k.nbw = m.nbw;
+  k.th = m.th;
+  k.x = m.x.kopia();
+  k.noc = m.noc.kopia();
+  k.mat = m.mat.kopia();
+  k.pm = m.pm.kopia();
+  k.Prz = m.Prz.kopia();
+  k.Ez = m.Ez.kopia();
+  k.Sprz = m.Sprz.kopia();
+  k.nu = m.nu.kopia();
+  k.u = m.u.kopia();
+  k.si = m.si.kopia();
+  k.f = m.f.kopia();
+  k.react = m.react.kopia();
+  k.napr = m.napr.kopia();
+  k.ww = m.ww.kopia();
+  k.d = m.d.kopia();
+  k.b = m.b.kopia();
+  k.db = m.db.kopia();
+  k.se = m.se.kopia();
+  k.q = m.q.kopia();
+  k.str = m.str.kopia();
+  k.EE = m.EE.kopia();
+  k.Pusty = m.Pusty;
+  k.obliczono = m.obliczono;
+  k.j_grupa = m.j_grupa;
+  k.s_grp = m.s_grp.kopia();
+  k.i_grp = m.i_grp;
+  k.cnst = m.cnst;
+  k.blad = m.blad;
+  k.blad1 = m.blad1;
+  return k;
+}
+
 void przydziel_robocze(Model& m) {
   m.d.przydziel(1, 3, 1, 3);
   m.b.przydziel(1, 3, 1, 6);
@@ -32,6 +77,7 @@ void zwolnij_tablice(Model& m) {
   m.noc.zwolnij();
   m.mat.zwolnij();
   m.napr.zwolnij();
+  m.EE.zwolnij();
   m.ne = 0;
   m.pm.zwolnij();
   m.Ez.zwolnij();

@@ -42,6 +42,11 @@ struct Model {
   Wektor<float> react;    // [1..nd] support reactions
   Macierz<float> napr;    // [1..ne][1..4] element stresses sx, sy, txy, Huber
   Macierz<float> ww;      // [1..nq][1..4] nodal stresses (rows 1..nn used)
+  // [1..ne] secant modulus of each element after the last step of the
+  // analysis; left by the analysis beside the results and meaningful only
+  // while obliczono == 1 (it is not renumbered by editing, which clears
+  // obliczono anyway).
+  Wektor<float> EE;
 
   // --- element work arrays (exist exactly when Pusty == 0) -------------------
   Macierz<float> d;    // [1..3][1..3]
@@ -65,6 +70,10 @@ struct Model {
   int blad = 0;       // 0 or an error code of the analysis (analysis/silnik.h)
   int blad1 = 0;      // equation, element or material concerned
 };
+
+// A copy of the whole store: every count, array and flag.  The analysis
+// works on one while the window goes on painting the original.
+Model kopia_modelu(const Model& m);
 
 // Allocates the element work arrays d, b, db, se, q, str.
 void przydziel_robocze(Model& m);

@@ -7,6 +7,7 @@
 // check every index and abort on the first one outside the range.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -89,6 +90,16 @@ class Wektor {
   bool istnieje() const { return v_ != nullptr; }
   long lo() const { return lo_; }
   long hi() const { return hi_; }
+
+  // A copy with the same bounds; an absent array gives an absent one.
+  Wektor kopia() const {
+    Wektor k;
+    if (v_) {
+      k.przydziel(lo_, hi_);
+      std::copy(v_ + lo_, v_ + hi_ + 1, k.v_ + lo_);
+    }
+    return k;
+  }
 
   T& operator[](long i) {
     SKORBA_SPRAWDZ(v_ && i >= lo_ && i <= hi_, i, lo_, hi_);
@@ -174,6 +185,20 @@ class Macierz {
   long rh() const { return rh_; }
   long cl() const { return cl_; }
   long ch() const { return ch_; }
+
+  // A copy with the same bounds (the rows lie in one block); an absent
+  // matrix gives an absent one.
+  Macierz kopia() const {
+    Macierz k;
+    if (m_) {
+      k.przydziel(rl_, rh_, cl_, ch_);
+      if (rh_ >= rl_ && ch_ >= cl_) {
+        const long n = (rh_ - rl_ + 1) * (ch_ - cl_ + 1);
+        std::copy(&m_[rl_][cl_], &m_[rl_][cl_] + n, &k.m_[rl_][cl_]);
+      }
+    }
+    return k;
+  }
 
   Wiersz operator[](long i) {
     SKORBA_SPRAWDZ(m_ && i >= rl_ && i <= rh_, i, rl_, rh_);

@@ -36,15 +36,21 @@ void _OKNO_::Cm_u_graf() {
   daneg.ladne = p_skok == 0 ? 0 : 1;
   daneg.przelicz = a_licz == 0 ? 0 : 1;
   ustaw(daneg.iizo, "%d", iizol);
+  daneg.metoda = static_cast<int>(metoda);
   ::Formularz f;
   f.zasob = 3110;
   f.tytul = "Ustawienia";
   f.edycja(8500, "Liczba poziomów naprężeń (1-200)", "iizo", &daneg.iizo);
   f.wybor(8600, "Kolory ciągłe/skokowe", "ladne", &daneg.ladne);
   f.wybor(8610, "Automatyczne przeliczanie projektu", "przelicz", &daneg.przelicz);
+  f.lista(8620, "Metoda rozwiązania", "metoda", {"automatycznie", "pasmowa", "rzadka"}, &daneg.metoda);
   if (P.Formularz(f) != IDOK) return;
   p_skok = daneg.ladne != 0 ? 1 : 0;
   a_licz = daneg.przelicz != 0 ? 1 : 0;
+  if (daneg.metoda >= 0 && daneg.metoda <= 2 && daneg.metoda != static_cast<int>(metoda)) {
+    metoda = static_cast<MetodaRozwiazania>(daneg.metoda);
+    P.ZapiszUstawienie(kUstawienieMetody, nazwa_metody(metoda));
+  }
   // A count outside 1..200 is ignored without a word; the old one stays.
   const int i = atoi_pola(daneg.iizo.t);
   if (i >= 1 && i <= 200) iizol = i;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -146,4 +147,30 @@ TEST(QtEdycja, TheNumberFormHasNoCancelAndEscapeLeavesZero) {
   m.nn = 0;
   okno.Cm_u_wez();  // asks for the number; 0 ends the command
   EXPECT_STREQ(okno.danenr.i.t, "0");
+}
+
+TEST(QtEdycja, TheSolutionMethodIsAListOfTheSettingsFormAndOutlivesTheWindow) {
+  Model m;
+  {
+    QtPlatform p;
+    p.ZapiszUstawienie(kUstawienieMetody, "");
+    _OKNO_ okno(m, p);
+    Uzytkownik u({[](DialogFormularza& d) {
+      QComboBox* l = d.lista(8620);
+      ASSERT_TRUE(l);
+      ASSERT_EQ(l->count(), 3);
+      EXPECT_EQ(l->itemText(0), QString::fromUtf8("automatycznie"));
+      EXPECT_EQ(l->itemText(1), QString::fromUtf8("pasmowa"));
+      EXPECT_EQ(l->itemText(2), QString::fromUtf8("rzadka"));
+      EXPECT_EQ(l->currentIndex(), 0);
+      l->setCurrentIndex(2);
+      ok(d);
+    }});
+    okno.Cm_u_graf();
+    EXPECT_EQ(okno.metoda, MetodaRozwiazania::Rzadka);
+  }
+  QtPlatform p;
+  _OKNO_ okno(m, p);
+  EXPECT_EQ(okno.metoda, MetodaRozwiazania::Rzadka);
+  p.ZapiszUstawienie(kUstawienieMetody, "");
 }

@@ -1,13 +1,15 @@
 // Random small models, sound and degenerate (nodes on a line or on one
 // point, coordinates near the float limits, elements with repeated nodes,
 // no displacement, no material, zero moduli, values that are no numbers),
-// painted with random view switches at random window sizes.  Nothing may
-// fault; in the sanitizer build every float-to-int conversion is checked.
+// painted with random view switches at random window sizes, as pixels and
+// as SVG.  Nothing may fault; in the sanitizer build every float-to-int
+// conversion is checked.
 #include <cmath>
 #include <limits>
 #include <random>
 
 #include "test_rysunek_pomoc.h"
+#include "view/svg.h"
 
 namespace {
 
@@ -127,6 +129,11 @@ TEST(RysunekLosowo, RandomModelsPaintWithoutAFaultAtAnyWindowSize) {
     {
       QtCanvas c(img);
       okno.Paint(c);
+    }
+    {  // the same picture as SVG
+      SvgCanvas svg(w, h);
+      okno.Paint(svg);
+      EXPECT_NE(svg.dokument().find("</svg>"), std::string::npos);
     }
     // a drawn model always leaves a finite, positive scale for the mouse
     bool skonczone = true;

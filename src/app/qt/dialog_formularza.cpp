@@ -1,6 +1,7 @@
 #include "app/qt/dialog_formularza.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -89,6 +90,15 @@ DialogFormularza::DialogFormularza(::Formularz& f, QWidget* rodzic) : QDialog(ro
         wiersz(miejsce(k.ramka), nullptr, c);
         break;
       }
+      case Rodzaj::Lista: {
+        auto* c = new QComboBox;
+        c->setObjectName(QString("k%1").arg(k.id));
+        for (const auto& p : k.pozycje) c->addItem(q(p));
+        if (k.stan && *k.stan >= 0 && *k.stan < c->count()) c->setCurrentIndex(*k.stan);
+        listy_.emplace_back(k.id, c);
+        wiersz(miejsce(k.ramka), k.tekst.empty() ? nullptr : new QLabel(q(k.tekst)), c);
+        break;
+      }
     }
   }
 
@@ -130,6 +140,12 @@ DialogFormularza::DialogFormularza(::Formularz& f, QWidget* rodzic) : QDialog(ro
     }
 }
 
+QComboBox* DialogFormularza::lista(int id) const {
+  for (const auto& [kid, c] : listy_)
+    if (kid == id) return c;
+  return nullptr;
+}
+
 QLineEdit* DialogFormularza::edycja(int id) const {
   for (const auto& [kid, ed] : edycje_)
     if (kid == id) return ed;
@@ -151,6 +167,8 @@ void DialogFormularza::przenies() {
       }
     } else if (k.rodzaj == Rodzaj::Wybor && k.stan) {
       if (QCheckBox* c = wybor(k.id)) *k.stan = c->isChecked() ? 1 : 0;
+    } else if (k.rodzaj == Rodzaj::Lista && k.stan) {
+      if (QComboBox* c = lista(k.id); c && c->currentIndex() >= 0) *k.stan = c->currentIndex();
     }
   }
 }

@@ -11,6 +11,7 @@
 
 class QLineEdit;
 class QCheckBox;
+class QComboBox;
 
 class DialogFormularza : public QDialog {
   Q_OBJECT
@@ -19,6 +20,7 @@ class DialogFormularza : public QDialog {
   // The edit / check box of a control id (nullptr when there is none).
   QLineEdit* edycja(int id) const;
   QCheckBox* wybor(int id) const;
+  QComboBox* lista(int id) const;
   // Copies the fields back into the record (what "OK" does).
   void przenies();
 
@@ -26,6 +28,7 @@ class DialogFormularza : public QDialog {
   ::Formularz& f_;
   std::vector<std::pair<int, QLineEdit*>> edycje_;
   std::vector<std::pair<int, QCheckBox*>> wybory_;
+  std::vector<std::pair<int, QComboBox*>> listy_;
 };
 
 // Runs the form modally; IDOK or IDCANCEL.

@@ -1,21 +1,30 @@
 #include "app/qt/qt_platform.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStyle>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/qt/dialog_formularza.h"
 #include "app/qt/dialog_listy.h"
+#include "app/qt/qt_canvas.h"
+#include "app/qt/okno_postepu.h"
 #include "app/qt/rama.h"
+#include "model/plik.h"
 #include "wersja.h"
 
 namespace {
@@ -39,9 +48,26 @@ QString filtr_qt(const std::string& filtr) {
   return wynik.join(";;");
 }
 
+// Ends a Czekaj of this thread: the event that another thread posts to it
+// is handled in the loop that Czekaj runs (or in the next one).
+class Budzik : public QObject {
+ public:
+  QEventLoop* petla = nullptr;
+  bool obudzony = false;
+  bool event(QEvent* e) override {
+    if (e->type() != QEvent::User) return QObject::event(e);
+    obudzony = true;
+    if (petla) petla->quit();
+    return true;
+  }
+};
+
+QtPlatform::QtPlatform(RamaOkna* rama) : rama_(rama), budzik_(std::make_unique<Budzik>()) {}
+
 QtPlatform::~QtPlatform() {
   for (auto& [u, w] : okna_)
     if (w) delete w.data();
+  delete postep_.data();
 }
 
 namespace {
@@ -116,6 +142,25 @@ std::unique_ptr<QFileDialog> utworz_dialog_pliku(QWidget* rodzic, const OpisPlik
   d->setIconProvider(&ikony);
   d->setNameFilter(filtr_qt(opis.filtr));
   d->setDefaultSuffix(q(opis.rozszerzenie));
+  // With several filters (PNG or SVG) the chosen one gives a name typed
+  // without an extension its extension, and the last name's extension
+  // chooses the filter the dialog opens with.
+  const auto rozszerzenie_filtra = [](const QString& f) {
+    const int i = f.indexOf("*.");
+    return i < 0 ? QString() : f.mid(i + 2).section(QRegularExpression("[ );]"), 0, 0);
+  };
+  QFileDialog* dp = d.get();
+  QObject::connect(dp, &QFileDialog::filterSelected, dp, [dp, rozszerzenie_filtra](const QString& f) {
+    const QString r = rozszerzenie_filtra(f);
+    if (!r.isEmpty() && r != "*") dp->setDefaultSuffix(r);
+  });
+  for (const QString& f : d->nameFilters())
+    if (!opis.sciezka.empty() && !rozszerzenie_filtra(f).isEmpty() &&
+        QFileInfo(q(opis.sciezka)).suffix().compare(rozszerzenie_filtra(f), Qt::CaseInsensitive) == 0) {
+      d->selectNameFilter(f);
+      d->setDefaultSuffix(rozszerzenie_filtra(f));
+      break;
+    }
   d->setAcceptMode(zapis ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   d->setFileMode(zapis ? QFileDialog::AnyFile
                        : (opis.musi_istniec ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
@@ -299,3 +344,95 @@ std::string QtPlatform::Ustawienie(const std::string& klucz) const {
 void QtPlatform::ZapiszUstawienie(const std::string& klucz, const std::string& wartosc) {
   ustawienia().setValue(q(klucz), q(wartosc));
 }
+
+// --- pictures -------------------------------------------------------------------------
+
+QImage obraz_rysunku(int szer, int wys, double skala, const std::function<void(Canvas&)>& rysuj) {
+  const QSize rozmiar(std::max(1, static_cast<int>(szer * skala)), std::max(1, static_cast<int>(wys * skala)));
+  QImage obraz(rozmiar, QImage::Format_RGB32);
+  if (obraz.isNull()) return obraz;
+  obraz.setDevicePixelRatio(skala);
+  obraz.fill(Qt::white);
+  QtCanvas c(obraz);
+  rysuj(c);
+  return obraz;
+}
+
+bool QtPlatform::RozmiarWidoku(int& szer, int& wys) const {
+  if (!rama_) return false;
+  szer = rama_->widok()->width();
+  wys = rama_->widok()->height();
+  return true;
+}
+
+bool QtPlatform::ZapiszObrazPNG(const std::string& sciezka, int szer, int wys, int skala,
+                                const std::function<void(Canvas&)>& rysuj) {
+  if (szer < 1 || wys < 1 || skala < 1 || skala > 8) return false;
+  QImage obraz = obraz_rysunku(szer, wys, skala, rysuj);
+  if (obraz.isNull()) return false;
+  // Twice the pixels at twice the resolution: the picture keeps its size on
+  // paper (96 dots per inch at the window's own size).
+  obraz.setDotsPerMeterX(3780 * skala);
+  obraz.setDotsPerMeterY(3780 * skala);
+  QByteArray png;
+  QBuffer bufor(&png);
+  bufor.open(QIODevice::WriteOnly);
+  if (!obraz.save(&bufor, "PNG")) return false;
+  return zapisz_plik_atomowo(sciezka, png.constData(), static_cast<std::size_t>(png.size()));
+}
+
+bool QtPlatform::KopiujObraz(int szer, int wys, const std::function<void(Canvas&)>& rysuj) {
+  QClipboard* schowek = QGuiApplication::clipboard();
+  if (!schowek || szer < 1 || wys < 1) return false;
+  const double skala = rama_ ? rama_->widok()->devicePixelRatioF() : 1.0;
+  const QImage obraz = obraz_rysunku(szer, wys, skala, rysuj);
+  if (obraz.isNull()) return false;
+  schowek->setImage(obraz);
+  return true;
+}
+
+// --- progress ------------------------------------------------------------------------
+
+bool QtPlatform::PokazPostep(const Postep& p) {
+  if (!p.widoczny && !postep_) return false;
+  if (!postep_) {
+    postep_ = new OknoPostepu(rama_);
+    postep_->ustaw(p);
+    // The program hears of the button at once, not at the end of its wait.
+    QObject::connect(postep_, &OknoPostepu::przerwij_zadane, budzik_.get(), [this] { Obudz(); });
+    // The window is the sign of work now: the pointer over it is the
+    // normal one, over the main window the busy one.
+    if (czeka_) QApplication::restoreOverrideCursor();
+    if (rama_) rama_->widok()->setCursor(Qt::BusyCursor);
+    postep_->show();
+  } else {
+    postep_->ustaw(p);
+  }
+  return postep_->przerwano();
+}
+
+void QtPlatform::ZakonczPostep() {
+  if (!postep_) return;
+  delete postep_.data();
+  if (czeka_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (rama_) rama_->widok()->setCursor(Qt::ArrowCursor);
+  przywroc_fokus(rama_);
+}
+
+OknoPostepu* QtPlatform::postep() const { return postep_.data(); }
+
+bool QtPlatform::Czekaj(int ms) {
+  if (!budzik_->obudzony) {
+    QEventLoop petla;
+    budzik_->petla = &petla;
+    QTimer::singleShot(ms, &petla, &QEventLoop::quit);
+    petla.exec();
+    budzik_->petla = nullptr;
+  } else {
+    QCoreApplication::processEvents();
+  }
+  budzik_->obudzony = false;
+  return true;
+}
+
+void QtPlatform::Obudz() { QCoreApplication::postEvent(budzik_.get(), new QEvent(QEvent::User)); }
