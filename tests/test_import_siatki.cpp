@@ -269,8 +269,9 @@ TEST_F(ImportSiatki, PlateWithAHoleAgreesWithHandChecks) {
   ASSERT_EQ(fp.komunikaty.size(), 3u);
   EXPECT_EQ(fp.komunikaty[2].tytul, "Błąd danych");
 
-  fp.tak().plik((kPrzyklady / "plyta_z_otworem.msh").string());
-  okno.Cm_Importuj();
+  // a mesh given on the command line is imported as the command imports it
+  fp.tak();
+  okno.OtworzPlikProjektu((kPrzyklady / "plyta_z_otworem.msh").string());
   ASSERT_EQ(m.Pusty, 0);
   ASSERT_TRUE(sprawdz_niezmienniki(m));
   EXPECT_EQ(fp.tytul, kTytulPusty);

@@ -22,6 +22,7 @@ namespace {
 constexpr const char* kGlowny = "VELDO SKORBA N";
 constexpr const char* kDysk = "Błąd operacji dyskowej";
 constexpr const char* kDane = "Błąd danych";
+constexpr const char* kPytanieOtworz = "Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?";
 
 bool rozszerzenie(const std::string& sciezka, const char* roz) {
   std::string e = std::filesystem::path(sciezka).extension().string();
@@ -50,11 +51,15 @@ class KatalogTymczasowy {
 
 }  // namespace
 
+bool _OKNO_::JestSiatka(const std::string& sciezka) {
+  return rozszerzenie(sciezka, ".msh") || rozszerzenie(sciezka, ".geo");
+}
+
 void _OKNO_::Cm_Importuj() {
   // The questions of "Otwórz" (and the offer to save unsaved changes)
   // before the present model is replaced.  The model itself stays until the
   // new one has been built.
-  if (!MoznaPorzucic("Otwarcie nowego pliku spowoduje utrate danych\n\nJesteś pewien ?")) return;
+  if (!MoznaPorzucic(kPytanieOtworz)) return;
 
   // Geometry files are offered only when gmsh can mesh them.
   const std::string gmsh = znajdz_gmsh();
@@ -62,7 +67,17 @@ void _OKNO_::Cm_Importuj() {
                                 : "Siatki i geometrie Gmsh (*.msh;*.geo)|*.msh;*.geo|Siatki Gmsh (*.msh)|*.msh|"
                                   "Geometrie Gmsh (*.geo)|*.geo|";
   if (!P.OtworzPlik(_siatka_)) return;
-  const std::string plik = _siatka_.sciezka;
+  Importuj(_siatka_.sciezka);
+}
+
+void _OKNO_::ImportujPlik(const std::string& sciezka) {
+  if (!MoznaPorzucic(kPytanieOtworz)) return;
+  _siatka_.sciezka = sciezka;
+  Importuj(sciezka);
+}
+
+void _OKNO_::Importuj(const std::string& plik) {
+  const std::string gmsh = znajdz_gmsh();
   const std::string nazwa = std::filesystem::path(plik).filename().string();
 
   P.UstawKursor(Kursor::Czekaj);

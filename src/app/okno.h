@@ -183,7 +183,8 @@ class _OKNO_ {
   void Cm_zap_wyn();
   // Opens the project file at `sciezka` as "&Otwórz" opens the file chosen
   // in its dialog: the same questions first, then the same checks and
-  // messages (the command line, the recent files).
+  // messages (the command line, the recent files).  A Gmsh mesh or
+  // geometry is imported instead.
   void OtworzPlikProjektu(const std::string& sciezka);
   // Reads the project file at `sciezka` with the checks and messages of
   // "&Otwórz"; the present model is replaced only once the file has been
@@ -210,6 +211,14 @@ class _OKNO_ {
   // --- mesh import ---------------------------------------------------------------------
   void Cm_Importuj();
   void Cm_grupa_siatki();
+  // Whether a path names a Gmsh mesh or geometry (by its extension).
+  static bool JestSiatka(const std::string& sciezka);
+  // Imports the mesh at `sciezka` with the questions of "Importuj siatkę…"
+  // (a mesh given on the command line).
+  void ImportujPlik(const std::string& sciezka);
+  // Reads, checks and imports the mesh at `plik` (meshing a geometry with
+  // gmsh first); a refused file is reported and changes nothing.
+  void Importuj(const std::string& plik);
   OpisPliku _siatka_;                     // file dialog of the import (filter set when it opens)
   std::vector<GrupaSiatki> grupy_siatki;  // physical groups of the last import, for the session
   double limit_gmsh_s = 120;              // seconds gmsh may take to mesh a geometry file

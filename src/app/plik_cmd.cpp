@@ -37,6 +37,7 @@ void _OKNO_::Cm_Otworz() {
 }
 
 void _OKNO_::OtworzPlikProjektu(const std::string& sciezka) {
+  if (JestSiatka(sciezka)) return ImportujPlik(sciezka);
   if (MoznaPorzucic(kPytanie)) Wczytaj(sciezka);
 }
 

@@ -334,9 +334,7 @@ int main(int argc, char** argv) {
   okno.metoda = metoda;
   konsola.sciezka_otwarcia = model_plik;
   // Gmsh meshes and geometries are imported, anything else is a project file.
-  std::string roz = model_plik.size() >= 4 ? model_plik.substr(model_plik.size() - 4) : "";
-  for (char& c : roz) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (roz == ".msh" || roz == ".geo")
+  if (_OKNO_::JestSiatka(model_plik))
     okno.Cm_Importuj();
   else
     okno.Cm_Otworz();

@@ -12,11 +12,12 @@ int odpowiedz_na_opcje(int argc, char** argv, std::FILE* wyjscie) {
     }
     if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
       std::fprintf(wyjscie,
-                   "użycie: skorba_n [OPCJE-QT] [PLIK.SKD]\n"
+                   "użycie: skorba_n [OPCJE-QT] [PLIK.SKD | SIATKA.msh]\n"
                    "        skorba_n --help | --version\n"
                    "Obliczanie tarcz metodą elementów skończonych z uwzględnieniem nieliniowości\n"
                    "materiałowej (wersja %s).\n"
                    "  PLIK.SKD       projekt otwierany po uruchomieniu\n"
+                   "  SIATKA.msh     siatka Gmsh (lub geometria .geo) importowana po uruchomieniu\n"
                    "  -h, --help     pokaż ten opis i zakończ\n"
                    "  --version      pokaż wersję programu i zakończ\n"
                    "Pozostałe opcje przyjmuje biblioteka Qt (np. -platform NAZWA).\n"
