@@ -516,11 +516,7 @@ void UkladRzadki::wartosci_wezlowe(Model& m, int c, double* f) {
     for (int e = 1; e <= m.ne; ++e) {
       int k[4];
       for (int p = 1; p <= 3; ++p) k[p] = m.noc[e][p];
-      const double x1 = m.x[k[1]][1], y1 = m.x[k[1]][2];
-      const double x2 = m.x[k[2]][1], y2 = m.x[k[2]][2];
-      const double x3 = m.x[k[3]][1], y3 = m.x[k[3]][2];
-      const double x32 = x3 - x2, x13 = x1 - x3, y23 = y2 - y3, y31 = y3 - y1;
-      const double dj = x13 * y23 - x32 * y31;
+      const double dj = podwojne_pole(m, k);
       const double a1 = std::fabs(dj) / 24;
       const std::int32_t* pary = &d.pary[3 * static_cast<std::size_t>(e - 1)];
       for (int p = 1; p <= 3; ++p) {
@@ -547,11 +543,7 @@ void UkladRzadki::wartosci_wezlowe(Model& m, int c, double* f) {
   for (int e = 1; e <= m.ne; ++e) {
     int k[4];
     for (int p = 1; p <= 3; ++p) k[p] = m.noc[e][p];
-    const double x1 = m.x[k[1]][1], y1 = m.x[k[1]][2];
-    const double x2 = m.x[k[2]][1], y2 = m.x[k[2]][2];
-    const double x3 = m.x[k[3]][1], y3 = m.x[k[3]][2];
-    const double x32 = x3 - x2, x13 = x1 - x3, y23 = y2 - y3, y31 = y3 - y1;
-    const double dj = x13 * y23 - x32 * y31;
+    const double dj = podwojne_pole(m, k);
     const double ae = std::fabs(dj) * static_cast<double>(m.napr[e][c]) / 6;
     for (int p = 1; p <= 3; ++p) f[k[p]] += ae;
   }

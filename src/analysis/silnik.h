@@ -119,6 +119,17 @@ void Obl0_wzorcowy(T* const* s, T* f, int nq, int nbw, int& blad, int& blad1) {
   }
 }
 
+// Twice the signed area of the triangle with the corner nodes k[1..3], in
+// double from the float coordinates, as the nodal-value systems of both
+// solution paths compute it.
+inline double podwojne_pole(const Model& m, const int k[4]) {
+  const double x1 = m.x[k[1]][1], y1 = m.x[k[1]][2];
+  const double x2 = m.x[k[2]][1], y2 = m.x[k[2]][2];
+  const double x3 = m.x[k[3]][1], y3 = m.x[k[3]][2];
+  const double x32 = x3 - x2, x13 = x1 - x3, y23 = y2 - y3, y31 = y3 - y1;
+  return x13 * y23 - x32 * y31;
+}
+
 // Solves the equilibrium system in w.s / w.fd (Obl0 with the model's nq and
 // nbw, or the sparse factorisation when the analysis has w.rzadki); a
 // solution that is not finite in double or in float is refused like a zero
