@@ -66,6 +66,8 @@ test -f /usr/share/icons/hicolor/16x16/apps/$id.png
 test -f /usr/share/man/man1/skorba_calc.1.gz
 test -f /usr/share/man/man1/skorba_n.1.gz
 test -f /usr/share/doc/skorba-n/skorban.html
+test -f /usr/share/doc/skorba-n/podrecznik/index.html
+test -f /usr/share/doc/skorba-n/podrecznik/mapa-hubera.png
 
 krok "apt-get purge $nazwa"
 pliki=$(dpkg -L "$nazwa" | while read -r p; do [[ -f $p ]] && echo "$p"; done)

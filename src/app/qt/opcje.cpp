@@ -21,8 +21,9 @@ int odpowiedz_na_opcje(int argc, char** argv, std::FILE* wyjscie) {
                    "  -h, --help     pokaż ten opis i zakończ\n"
                    "  --version      pokaż wersję programu i zakończ\n"
                    "Pozostałe opcje przyjmuje biblioteka Qt (np. -platform NAZWA).\n"
-                   "Obliczenia bez okna: skorba_calc --help; opis: man skorba_n.\n",
-                   SKORBA_WERSJA);
+                   "Obliczenia bez okna: skorba_calc --help; opis: man skorba_n.\n"
+                   "Podręcznik użytkownika (\"Pomoc\" w menu): %s/podrecznik/index.html\n",
+                   SKORBA_WERSJA, SKORBA_KATALOG_DOKUMENTOW);
       return 0;
     }
   }
