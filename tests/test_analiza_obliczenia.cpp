@@ -15,6 +15,7 @@
 #include "app/komendy.h"
 #include "app/okno.h"
 #include "fake_platform.h"
+#include "okno_obliczen.h"
 #include "model/plik.h"
 #include "model_builders.h"
 
@@ -28,20 +29,6 @@ const std::string kLimit = "Wykorzystano maksymalną liczbę kroków\nPonów obl
 
 int wezel(int nx, int c, int r) { return 1 + c + r * (nx + 1); }
 
-// A cantilever of 20 x 4 cells with a hardening material; the load 60 takes
-// the root beyond its first limit, and the secant iteration settles slowly.
-OpisModelu plastyczny_wspornik(float hartowanie = 100000.0f) {
-  OpisModelu o = prostokat(20, 4, 20, 4, 200000.0f, 0.3f);
-  o.materialy[0].przedzialy = {{200000.0f, 300.0f}, {hartowanie, 1.0e30f}};
-  for (int r = 0; r <= 4; ++r) {
-    const int k = wezel(20, 0, r);
-    o.podpory.push_back({2 * k - 1, 0});
-    o.podpory.push_back({2 * k, 0});
-  }
-  for (int r = 0; r <= 4; ++r) o.sily.push_back({2 * wezel(20, 20, r), -12.0f});
-  return o;
-}
-
 // The same cantilever far below its limit: linear.
 OpisModelu sprezysty_wspornik() {
   OpisModelu o = plastyczny_wspornik();
@@ -49,42 +36,14 @@ OpisModelu sprezysty_wspornik() {
   return o;
 }
 
-class Obliczenia : public testing::Test {
+class Obliczenia : public OknoObliczen {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("skorba_obl_" + std::to_string(::getpid()) + "_" +
-                                       testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-    stary = fs::current_path();
-    fs::current_path(dir);
-  }
-  void TearDown() override {
-    fp.sprawdz_zuzyte();
-    fs::current_path(stary);
-    fs::remove_all(dir);
-  }
   std::vector<std::string> dr() const {
     std::ifstream in(dir / "DR.txt");
     std::vector<std::string> linie;
     for (std::string l; std::getline(in, l);) linie.push_back(l);
     return linie;
   }
-  std::string dr_calosc() const {
-    std::ifstream in(dir / "DR.txt", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  // Runs the analysis with the form answered with these limits.
-  void licz(const std::string& kroki, const std::string& blad) {
-    fp.ok({{"ik", kroki}, {"pocz", blad}}, {}, 3200);
-    okno.Obliczenia();
-  }
-
-  Model m;
-  FakePlatform fp;
-  _OKNO_ okno{m, fp};
-  fs::path dir, stary;
 };
 
 }  // namespace

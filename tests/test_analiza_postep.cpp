@@ -17,6 +17,7 @@
 #include "analysis/silnik.h"
 #include "app/okno.h"
 #include "fake_platform.h"
+#include "okno_obliczen.h"
 #include "model_builders.h"
 
 namespace {
@@ -24,20 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kLimit = "Wykorzystano maksymalną liczbę kroków\nPonów obliczenia z większą liczbą kroków";
-
-// A cantilever of 20 x 4 cells, beyond its first limit at the root; the
-// secant iteration settles slowly.
-OpisModelu plastyczny() {
-  OpisModelu o = prostokat(20, 4, 20, 4);
-  o.materialy[0].przedzialy = {{200000.0f, 300.0f}, {100000.0f, 1.0e30f}};
-  for (int r = 0; r <= 4; ++r) {
-    const int k = 1 + r * 21;
-    o.podpory.push_back({2 * k - 1, 0});
-    o.podpory.push_back({2 * k, 0});
-    o.sily.push_back({2 * (k + 20), -12.0f});
-  }
-  return o;
-}
 
 // The iteration as the window ran it before it had a thread: on this
 // thread, straight on the store.
@@ -81,47 +68,18 @@ void te_same_wyniki(const Model& a, const Model& b) {
   EXPECT_EQ(a.blad, b.blad);
 }
 
-class AnalizaWTle : public testing::Test {
- protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("skorba_postep_" + std::to_string(::getpid()) + "_" +
-                                       testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-    stary = fs::current_path();
-    fs::current_path(dir);
-  }
-  void TearDown() override {
-    fp.sprawdz_zuzyte();
-    fs::current_path(stary);
-    fs::remove_all(dir);
-  }
-  std::string dr() const {
-    std::ifstream in(dir / "DR.txt", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  void licz(const std::string& kroki, const std::string& blad) {
-    fp.ok({{"ik", kroki}, {"pocz", blad}}, {}, 3200);
-    okno.Obliczenia();
-  }
-
-  Model m;
-  FakePlatform fp;
-  _OKNO_ okno{m, fp};
-  fs::path dir, stary;
-};
+class AnalizaWTle : public OknoObliczen {};
 
 }  // namespace
 
 TEST_F(AnalizaWTle, ResultsThroughTheThreadAreThoseOfTheDirectIteration) {
   for (const char* blad : {"0.5", "0"}) {
-    zbuduj(m, plastyczny());
+    zbuduj(m, plastyczny_wspornik());
     fp.wyczysc();
     licz("12", blad);
     ASSERT_EQ(m.obliczono, 1);
     Model wprost;
-    zbuduj(wprost, plastyczny());
+    zbuduj(wprost, plastyczny_wspornik());
     licz_wprost(wprost, 12, static_cast<float>(std::atof(blad)));
     te_same_wyniki(m, wprost);
     // The progress went step by step up to the last, and its window was closed.
@@ -148,14 +106,14 @@ TEST_F(AnalizaWTle, StopAtAStepLeavesItsResultsAsTheStepLimitWould) {
       std::string log;
     } po[4];
     for (int k : {1, 3}) {
-      zbuduj(m, plastyczny());
+      zbuduj(m, plastyczny_wspornik());
       licz(std::to_string(k), "0");
       EXPECT_EQ(fp.teksty(), std::vector<std::string>{kLimit});
       po[k].m = kopia_modelu(m);
-      po[k].log = dr();
+      po[k].log = dr_calosc();
       fp.wyczysc();
     }
-    zbuduj(m, plastyczny());
+    zbuduj(m, plastyczny_wspornik());
     for (int k : {1, 3}) {
       fp.wyczysc();
       fp.przerwij_po = k;
@@ -167,7 +125,7 @@ TEST_F(AnalizaWTle, StopAtAStepLeavesItsResultsAsTheStepLimitWould) {
       EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Przerwana);
       EXPECT_EQ(okno.przebieg.kroki, k);
       EXPECT_TRUE(okno.przebieg.log_zapisany);
-      EXPECT_EQ(dr(), po[k].log) << k;
+      EXPECT_EQ(dr_calosc(), po[k].log) << k;
       te_same_wyniki(m, po[k].m);
       EXPECT_EQ(fp.kursor, Kursor::Normalny);
     }
@@ -176,10 +134,10 @@ TEST_F(AnalizaWTle, StopAtAStepLeavesItsResultsAsTheStepLimitWould) {
 }
 
 TEST_F(AnalizaWTle, StopBeforeTheFirstStepChangesNothing) {
-  zbuduj(m, plastyczny());
+  zbuduj(m, plastyczny_wspornik());
   licz("3", "0");
   ASSERT_EQ(m.obliczono, 1);
-  const std::string f = bajty(m.f), napr = bajty(m.napr), log = dr();
+  const std::string f = bajty(m.f), napr = bajty(m.napr), log = dr_calosc();
   fp.wyczysc();
   fp.przerwij_po = 0;
   licz("50", "0");
@@ -187,7 +145,7 @@ TEST_F(AnalizaWTle, StopBeforeTheFirstStepChangesNothing) {
   EXPECT_EQ(m.obliczono, 0);
   EXPECT_EQ(bajty(m.f), f);
   EXPECT_EQ(bajty(m.napr), napr);
-  EXPECT_EQ(dr(), log);
+  EXPECT_EQ(dr_calosc(), log);
   EXPECT_EQ(okno.przebieg.koniec, _OKNO_::Przebieg::Przerwana);
   EXPECT_EQ(okno.przebieg.kroki, 0);
   EXPECT_EQ(fp.kursor, Kursor::Normalny);
@@ -197,9 +155,9 @@ TEST_F(AnalizaWTle, StopAfterTheLastStepIsTooLateToChangeAnything) {
   // The step limit, and an iteration that settles, each ended by its own
   // rule in the step at which the button comes.
   Model wprost;
-  zbuduj(wprost, plastyczny());
+  zbuduj(wprost, plastyczny_wspornik());
   licz_wprost(wprost, 4, 0.0f);
-  zbuduj(m, plastyczny());
+  zbuduj(m, plastyczny_wspornik());
   fp.przerwij_po = 4;
   licz("4", "0");
   EXPECT_EQ(fp.teksty(), std::vector<std::string>{kLimit});
@@ -215,7 +173,7 @@ TEST_F(AnalizaWTle, StopAfterTheLastStepIsTooLateToChangeAnything) {
 }
 
 TEST_F(AnalizaWTle, ALinearModelStoppedAtItsOnlyStepStillTellsWhy) {
-  OpisModelu o = plastyczny();
+  OpisModelu o = plastyczny_wspornik();
   for (auto& s : o.sily) s.second = -1.0f;
   zbuduj(m, o);
   fp.przerwij_po = 1;
