@@ -198,14 +198,6 @@ TEST(QtRama, FrameMenuAndTitle) {
   EXPECT_EQ(popupy, (QStringList{"&Plik", "&Edycja", "&Dodaj", QString::fromUtf8("&Zmień"),
                                  QString::fromUtf8("&Usuń"), "&Grupa", "&Obliczenia", "&Widok", "Us&tawienia",
                                  "P&omoc"}));
-  // Every popup can be opened, whatever its entries allow, also when the
-  // menu bar is too narrow for its titles (those then sit in an overflow
-  // popup of the menu bar's own, whose entries are not commands).
-  rama.resize(120, 300);
-  QCoreApplication::processEvents();
-  rama.aktualizujWszystkieMenu();
-  for (QAction* a : rama.menuBar()->actions()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
-  rama.resize(640, 400);
   QMenu* plik = rama.menuBar()->actions().at(0)->menu();
   rama.aktualizujMenu(plik);
   QStringList wlaczone, wszystkie;
