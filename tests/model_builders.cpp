@@ -1,6 +1,7 @@
 #include "model_builders.h"
 
 #include <algorithm>
+#include <utility>
 
 void zbuduj(Model& m, const OpisModelu& o) {
   zwolnij_tablice(m);
@@ -82,5 +83,22 @@ OpisModelu prostokat(int nx, int ny, float lx, float ly, float E, float pois) {
   mt.pois = pois;
   mt.przedzialy = {{E, 1.0e30f}};
   o.materialy.push_back(mt);
+  return o;
+}
+
+OpisModelu plyta_z_pulapkami() {
+  OpisModelu o = prostokat(9, 4, 9, 4, 200000.0f, 0.3f);
+  std::swap(o.wezly[6], o.wezly[29]);  // nodes 7 and 30 trade numbers
+  for (auto& el : o.elementy)
+    for (int& k : el) k = k == 7 ? 30 : k == 30 ? 7 : k;
+  std::swap(o.elementy[3][0], o.elementy[3][2]);
+  o.materialy.push_back(o.materialy[0]);
+  o.materialy[1].przedzialy = {{70000.0f, 1e30f}};
+  o.materialy_el.assign(o.elementy.size(), 1);
+  for (std::size_t e = 0; e < o.elementy.size(); e += 3) o.materialy_el[e] = 2;
+  o.wezly.push_back({20, 20});
+  const int sam = static_cast<int>(o.wezly.size());
+  o.podpory = {{1, 0}, {2, 0}, {2 * 10, 0}, {2 * sam - 1, 0}, {2 * sam, 0}};
+  o.sily = {{2 * 50, -300.0f}, {2 * 45 - 1, 120.0f}};
   return o;
 }

@@ -32,3 +32,8 @@ void zbuduj(Model& m, const OpisModelu& o);
 // numbering row by row from the bottom (as the rectangle generator does),
 // one material.  No supports and no forces.
 OpisModelu prostokat(int nx, int ny, float lx, float ly, float E = 200000.0f, float pois = 0.3f);
+
+// A 9 x 4 cell plate with traps for the nodal values: two nodes trading
+// numbers, a reversed triangle, two materials, and a supported node that
+// belongs to no element.
+OpisModelu plyta_z_pulapkami();
