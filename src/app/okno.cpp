@@ -7,28 +7,27 @@
 
 namespace {
 constexpr const char* kGlowny = "VELDO SKORBA N";
+
+OpisPliku opis_pliku(const char* filtr, const char* rozszerzenie, bool musi_istniec) {
+  OpisPliku o;
+  o.filtr = filtr;
+  o.rozszerzenie = rozszerzenie;
+  o.musi_istniec = musi_istniec;
+  return o;
 }
+}  // namespace
 
 _OKNO_::_OKNO_(Model& model, Platform& platform) : M(model), P(platform) {
   M.obliczono = 0;
   M.j_grupa = 0;
   M.maxpr = 0;
   M.Pusty = 1;
-  _plik_.filtr = "Pliki SKORBA N (*.SKD)|*.SKD|";
-  _plik_.rozszerzenie = "SKD";
-  _plik_.musi_istniec = true;
-  _pliktxt_.filtr = "Pliki wyników SKORBA N (*.txt)|*.txt|";
-  _pliktxt_.rozszerzenie = "txt";
-  _pliktxt_.musi_istniec = true;
-  _siatka_.filtr = "Siatki Gmsh (*.msh)|*.msh|";
-  _siatka_.rozszerzenie = "msh";
-  _siatka_.musi_istniec = true;
-  _plikvtu_.filtr = "Pliki ParaView (*.vtu)|*.vtu|";
-  _plikvtu_.rozszerzenie = "vtu";
-  _plikvtu_.musi_istniec = false;
-  _plikrys_.filtr = "Rysunek PNG (*.png)|*.png|Rysunek SVG (*.svg)|*.svg|";
-  _plikrys_.rozszerzenie = "png";
-  _plikrys_.musi_istniec = false;
+  // The file dialogs: filter, extension given to a typed name, whether the file must exist.
+  _plik_ = opis_pliku("Pliki SKORBA N (*.SKD)|*.SKD|", "SKD", true);
+  _pliktxt_ = opis_pliku("Pliki wyników SKORBA N (*.txt)|*.txt|", "txt", true);
+  _siatka_ = opis_pliku("Siatki Gmsh (*.msh)|*.msh|", "msh", true);
+  _plikvtu_ = opis_pliku("Pliki ParaView (*.vtu)|*.vtu|", "vtu", false);
+  _plikrys_ = opis_pliku("Rysunek PNG (*.png)|*.png|Rysunek SVG (*.svg)|*.svg|", "png", false);
   P.UstawWspolrzedne("x=0,       y=0");
   metoda = metoda_z_nazwy(P.Ustawienie(kUstawienieMetody).c_str());
   Pasek_kol();
